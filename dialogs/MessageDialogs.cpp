@@ -6,10 +6,12 @@
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
+#include <QPainter>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <QTextLayout>
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -83,7 +85,7 @@ IconInfo iconFor(TMsgDlgType type)
     return {};
 }
 
-// The painter breaks lines at '\n' only; a CR of a CR LF pair would show as a stray glyph.
+// Every kind of line break becomes '\n': a CR of a CR LF pair would show as a stray glyph.
 QString withPlainLineBreaks(QString text)
 {
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -105,6 +107,69 @@ QChar mnemonicOf(const QString &caption)
 }
 
 constexpr int iconSize = 32;
+
+// The message text: plain text, no mnemonics, wrapped at word boundaries, and a word too
+// long for a line (a name typed without spaces) broken inside it rather than run off the
+// dialog. QLabel's own plain-text wrapping never breaks a word, hence the own layout.
+class MessageText : public QLabel
+{
+  public:
+    explicit MessageText(const QString &text, QWidget *parent) : QLabel(parent)
+    {
+        setTextFormat(Qt::PlainText);
+        setText(text);
+    }
+
+    // The size of the text with lines at most `maxWidth` wide.
+    QSize sizeForWidth(int maxWidth) const
+    {
+        QTextLayout layout(displayText(), font(), this);
+        const qreal height = doLayout(layout, maxWidth);
+        qreal width = 0;
+        for (int i = 0; i < layout.lineCount(); ++i)
+            width = std::max(width, layout.lineAt(i).naturalTextWidth());
+        return {static_cast<int>(std::ceil(width)), static_cast<int>(std::ceil(height))};
+    }
+
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override { return sizeForWidth(width).height(); }
+
+  protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.setPen(palette().color(foregroundRole()));
+        QTextLayout layout(displayText(), font(), this);
+        doLayout(layout, width());
+        layout.draw(&painter, QPointF(0, 0));
+    }
+
+  private:
+    // Line breaks in the text start new lines.
+    QString displayText() const
+    {
+        QString shown = text();
+        shown.replace(u'\n', QChar::LineSeparator);
+        return shown;
+    }
+
+    static qreal doLayout(QTextLayout &layout, int maxWidth)
+    {
+        QTextOption option(Qt::AlignLeft | Qt::AlignTop);
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        layout.setTextOption(option);
+        layout.setCacheEnabled(true);
+        qreal y = 0;
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(maxWidth);
+            line.setPosition(QPointF(0, y));
+            y += line.height();
+        }
+        layout.endLayout();
+        return y;
+    }
+};
 
 } // namespace
 
@@ -136,13 +201,13 @@ TMessageForm::TMessageForm(const QString &text, TMsgDlgType type, const TMsgDlgB
     const QRect screenArea = screen ? screen->availableGeometry() : QRect(0, 0, 640, 480);
     const int wrapWidth = std::max(screenArea.width() / 2, 1);
 
-    // The text block: wrapped at half the screen width, never narrower than a long word.
-    const QString shown = withPlainLineBreaks(text);
-    const int textFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
-    QRect textRect = metrics.boundingRect(QRect(0, 0, wrapWidth, 0), textFlags, shown);
-    textRect.setHeight(std::max(textRect.height(), cy));
-    const int textWidth = textRect.width();
-    const int textHeight = textRect.height();
+    // Shown as plain text without mnemonics: a child's name such as "Ani & Budi" must not
+    // lose its "&" or underline a letter. Wrapped at half the screen width.
+    auto *label = new MessageText(withPlainLineBreaks(text), this);
+    label->setObjectName(QStringLiteral("messageText"));
+    const QSize textSize = label->sizeForWidth(wrapWidth);
+    const int textWidth = textSize.width();
+    const int textHeight = std::max(textSize.height(), cy);
 
     const IconInfo icon = iconFor(type);
     setProperty("iconKind", QString::fromLatin1(icon.kind));
@@ -159,14 +224,6 @@ TMessageForm::TMessageForm(const QString &text, TMsgDlgType type, const TMsgDlgB
         iconLabel->setGeometry(horzMargin, vertMargin, iconSize, iconSize);
     }
 
-    // Shown as plain text without mnemonics: a child's name such as "Ani & Budi" must not
-    // lose its "&" or underline a letter.
-    auto *label = new QLabel(this);
-    label->setObjectName(QStringLiteral("messageText"));
-    label->setTextFormat(Qt::PlainText);
-    label->setWordWrap(true);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setText(shown);
     label->setGeometry(horzMargin + blockWidth - textWidth, vertMargin, textWidth, textHeight);
 
     // The buttons present, in the fixed order, all of one size; larger than the character
