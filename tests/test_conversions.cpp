@@ -6,7 +6,9 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QLocale>
+#include <QRandomGenerator>
 #include <QTest>
+#include <cmath>
 #include <cstdlib>
 #include <limits>
 
@@ -24,6 +26,9 @@ class TestConversions : public QObject
     void formatsMarks();
     void formatsOddValues_data();
     void formatsOddValues();
+    void roundTripsEveryKindOfNumber();
+    void survivesArbitraryTexts();
+    void formattedValuesReadBackWithinRounding();
     void formatsIntegers_data();
     void formatsIntegers();
     void separatorFollowsTheSystemLocale();
@@ -178,6 +183,61 @@ void TestConversions::formatsOddValues()
     QFETCH(QByteArray, value);
     QFETCH(QString, text);
     QCOMPARE(FormatFloat(std::strtold(value.constData(), nullptr), u'.'), text);
+}
+
+void TestConversions::roundTripsEveryKindOfNumber()
+{
+    QRandomGenerator random(20001);
+    for (int i = 0; i < 20000; ++i) {
+        const std::uint32_t bits = random.generate();
+        const auto value = static_cast<std::int32_t>(bits);
+        const QString hex = u'$' + QString::number(bits, 16);
+        QCOMPARE(StrToInt(hex), value);
+        QCOMPARE(StrToInt(hex.toUpper()), value);
+        if (value != std::numeric_limits<std::int32_t>::min()) {
+            QCOMPARE(StrToInt(FormatInt(value)), value);
+            QCOMPARE(StrToInt(u"   "_qs + FormatInt(value)), value);
+        }
+    }
+}
+
+void TestConversions::survivesArbitraryTexts()
+{
+    // Texts built from the characters the rules care about: every one either converts or
+    // is refused with EConvertError (the sanitizer build also checks for overflow).
+    const QString alphabet = u" +-$0123456789aAfFgx\t\u0661"_qs;
+    QRandomGenerator random(2000);
+    int converted = 0;
+    for (int i = 0; i < 50000; ++i) {
+        QString text;
+        const int length = random.bounded(14);
+        for (int k = 0; k < length; ++k)
+            text += alphabet.at(random.bounded(int(alphabet.size())));
+        try {
+            const std::int32_t value = StrToInt(text);
+            ++converted;
+            // Whatever converts reads back the same once signs and blanks are dealt with.
+            if (!text.contains(u'$'))
+                QCOMPARE(qint64(value), text.trimmed().toLongLong());
+        } catch (const EConvertError &error) {
+            QVERIFY(error.message().contains(text));
+        }
+    }
+    QVERIFY(converted > 100);
+}
+
+void TestConversions::formattedValuesReadBackWithinRounding()
+{
+    QRandomGenerator random(11);
+    for (int i = 0; i < 20000; ++i) {
+        const long double value = (random.generateDouble() - 0.5) * 2e6;
+        const QString text = FormatFloat(value, u',');
+        QVERIFY(!text.contains(u'.'));
+        QVERIFY(text.section(u',', 1).size() <= 2);
+        const long double back =
+            text.isEmpty() ? 0.0L : QString(text).replace(u',', u'.').toDouble();
+        QVERIFY2(std::fabs(static_cast<double>(back - value)) <= 0.005 + 1e-9, qPrintable(text));
+    }
 }
 
 void TestConversions::formatsIntegers_data()
