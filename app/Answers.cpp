@@ -1,0 +1,132 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Typing and checking answers, three tries a question, and the report at the end of a lesson.
+#include "Conversions.h"
+#include "ErrorGuard.h"
+#include "Errors.h"
+#include "Main.h"
+#include "MessageDialogs.h"
+#include "Report.h"
+#include "TfoMain.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <optional>
+
+namespace {
+constexpr char enterKey = 13;
+constexpr char escapeKey = 27;
+constexpr char backspaceKey = 8;
+// Stands for any typed character outside the 8-bit range: it is not a digit either.
+constexpr char otherCharacter = '?';
+
+constexpr int answerBoxCapacity = 4;
+
+// The character a key types, as the answer box would receive it; nullopt for keys that type
+// nothing (Tab, arrows, Home, End, Delete, function keys, modifiers), which the box or the
+// window handles as usual.
+std::optional<char> typedCharacter(const QKeyEvent &event)
+{
+    switch (event.key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return enterKey;
+    case Qt::Key_Escape:
+        return escapeKey;
+    case Qt::Key_Backspace:
+        return backspaceKey;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return std::nullopt;
+    default:
+        break;
+    }
+    // Ctrl with a letter types that letter's control character (Ctrl+V is 22).
+    if (event.modifiers().testFlag(Qt::ControlModifier) && event.key() >= Qt::Key_A &&
+        event.key() <= Qt::Key_Z)
+        return char(event.key() - Qt::Key_A + 1);
+    const QString text = event.text();
+    if (text.isEmpty())
+        return std::nullopt;
+    const char16_t first = text.front().unicode();
+    if (text.size() == 1 && first < 0x100)
+        return char(first);
+    return otherCharacter;
+}
+} // namespace
+
+bool TfoMain::answerKeyFilter(QKeyEvent *event)
+{
+    const std::optional<char> typed = typedCharacter(*event);
+    if (!typed)
+        return false;
+    char key = *typed;
+    const bool handled = guarded([&] { edAnswerKeyPress(edAnswer, key); });
+    // An error, or a key the handler took, never reaches the box.
+    return !handled || key == '\0';
+}
+
+void TfoMain::edAnswerKeyPress(QObject *, char &key)
+{
+    // A full box is left to itself: no sound, no error, and Enter and Escape do nothing.
+    if (edAnswer->text().size() >= answerBoxCapacity)
+        return;
+    if (key == enterKey) {
+        key = '\0';
+        NextSoal(edAnswer);
+    } else if (key == escapeKey) {
+        ResetLesson();
+    } else if (key >= '0' && key <= '9') {
+        PlaySoundFile(QChar::fromLatin1(key) + QStringLiteral(".wav"));
+    } else if (key != backspaceKey) {
+        PlaySoundFile(QStringLiteral("Toeng.wav"));
+        throw NumbeloError(QStringLiteral("Ketikkan hanya tombol angka!"));
+    }
+}
+
+bool TfoMain::CheckAnswer()
+{
+    if (edAnswer->text().isEmpty()) {
+        PlaySoundFile(QStringLiteral("toeng.wav"));
+        throw NumbeloError(QStringLiteral("Jawaban tidak boleh kosong!!"));
+    }
+    if (StrToInt(edAnswer->text()) == Answer) {
+        if (Attempt < 2)
+            Score += 1;
+        PlaySoundFile(QStringLiteral("Benar.wav"));
+        return true;
+    }
+    PlaySoundFile(QStringLiteral("Salah.wav"));
+    // The next digit typed replaces the wrong answer.
+    edAnswer->selectAll();
+    return false;
+}
+
+void TfoMain::NextSoal(QObject *)
+{
+    if (!CheckAnswer()) {
+        Attempt += 1;
+        if (Attempt <= 3)
+            return;
+        ShowMessage(QStringLiteral("Jawaban yang benar adalah : ") + QString::number(Answer));
+    }
+    Attempt = 1;
+    if (!IsLastQuestion)
+        NewQuestion();
+    else
+        EndLesson();
+}
+
+void TfoMain::EndLesson()
+{
+    if (earnsWhistle(Score))
+        PlaySoundFile(QStringLiteral("Whistle.wav"));
+    MessageDlg(lessonReport(edName->text(), Level, Score, DecimalSeparator()),
+               TMsgDlgType::mtInformation, {TMsgDlgBtn::mbOK});
+    const int reply =
+        MessageDlg(QStringLiteral("Mau belajar berhitung lagi?"), TMsgDlgType::mtConfirmation,
+                   {TMsgDlgBtn::mbYes, TMsgDlgBtn::mbNo});
+    if (reply == mrYes)
+        PlayGame(this);
+    else
+        ResetLesson();
+}

@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "Startup.h"
+
+#include "Conversions.h"
+#include "ToolTips.h"
+
+#include <QApplication>
+#include <QFont>
+
+void prepareApplication(QApplication &application)
+{
+    // The program's title is its application name rather than its display name: Qt would
+    // add a display name to every dialog's caption.
+    QApplication::setApplicationName(QStringLiteral("Numbelo 2000"));
+    QApplication::setApplicationVersion(QStringLiteral(NUMBELO_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("org.example.numbelo"));
+    QFont font(QStringLiteral("Liberation Sans"), 8);
+    font.setStyleHint(QFont::SansSerif);
+    QApplication::setFont(font);
+    installToolTipTiming(application);
+    watchDecimalSeparator(&application);
+}

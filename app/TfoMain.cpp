@@ -1,0 +1,331 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The main window's construction: its controls, its menu and the wiring of every event to
+// its handler. The lesson handlers live in Lesson.cpp and Answers.cpp, the painting of the
+// bubble in Board.cpp.
+#include "TfoMain.h"
+
+#include "BevelPanel.h"
+#include "ErrorGuard.h"
+#include "Glyphs.h"
+#include "Main.h"
+#include "TMediaPlayer.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolButton>
+
+namespace {
+// The client area below the menu bar, in pixels.
+constexpr int clientWidth = 334;
+constexpr int clientHeight = 254;
+constexpr int statusBarHeight = 19;
+constexpr int panelHeight = 30;
+
+// Free look-alikes, from Debian's font packages, of the faces the layout was drawn with.
+const QString uiFace = QStringLiteral("Liberation Sans");
+const QString stampFace = QStringLiteral("URW Bookman");
+const QString technicalFace = QStringLiteral("DejaVu Sans Mono");
+
+QFont makeFont(const QString &family, int points, bool bold)
+{
+    QFont font(family, points);
+    font.setBold(bold);
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
+void setTextColour(QWidget *widget, const QColor &colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    palette.setColor(QPalette::Text, colour);
+    palette.setColor(QPalette::Disabled, QPalette::Text, colour);
+    widget->setPalette(palette);
+}
+
+void setBaseColour(QWidget *widget, QPalette::ColorRole role)
+{
+    QPalette palette = widget->palette();
+    const QColor colour = palette.color(QPalette::Active, role);
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        palette.setColor(group, QPalette::Base, colour);
+    widget->setPalette(palette);
+}
+
+// A label sized to its text (never narrower than the text, so nothing is cut off).
+QLabel *makeLabel(const QString &text, QWidget *parent, int left, int top)
+{
+    auto *label = new QLabel(text, parent);
+    label->move(left, top);
+    label->adjustSize();
+    return label;
+}
+
+// Narrows a label's font, a little at a time, until its text fits `maxWidth`: font engines
+// differ, and a label must neither be cut off nor run into its neighbour.
+void fitWidth(QLabel *label, int maxWidth)
+{
+    QFont font = label->font();
+    for (int stretch = 98; label->sizeHint().width() > maxWidth && stretch >= 80; stretch -= 2) {
+        font.setStretch(stretch);
+        label->setFont(font);
+    }
+    label->adjustSize();
+}
+
+QToolButton *makeSpeedButton(const char *name, const QString &glyph, const QString &tip,
+                             QWidget *parent, int left)
+{
+    auto *button = new QToolButton(parent);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(left, 3, 25, 25);
+    button->setIcon(glyphIcon(glyph));
+    button->setIconSize(QSize(16, 16));
+    button->setToolTip(tip);
+    button->setFocusPolicy(Qt::NoFocus);
+    return button;
+}
+} // namespace
+
+TfoMain::TfoMain(Mixer *musicMixer, QWidget *parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("foMain"));
+    setWindowTitle(QStringLiteral("Numbelo 2000"));
+    setWindowIcon(QIcon(QStringLiteral(":/images/icon32.png")));
+    // Minimise and close, but no maximise; the border still resizes.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setFont(makeFont(uiFace, 8, false));
+
+    MediaPlayer1 = new TMediaPlayer(musicMixer, this);
+    MediaPlayer1->setObjectName(QStringLiteral("MediaPlayer1"));
+    createControls();
+    createMenu();
+    connectHandlers();
+    resize(clientWidth, menuBar()->sizeHint().height() + clientHeight);
+
+    handle([this] { FormCreate(this); });
+}
+
+TfoMain::~TfoMain() = default;
+
+void TfoMain::createControls()
+{
+    m_client = new QWidget(this);
+    m_client->setObjectName(QStringLiteral("clientArea"));
+    m_client->installEventFilter(this);
+    setCentralWidget(m_client);
+
+    Label4 = makeLabel(QStringLiteral("No. :"), m_client, 5, 43);
+    Label4->setObjectName(QStringLiteral("Label4"));
+
+    Label3 = new QLabel(QStringLiteral("?"), m_client);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    Label3->setFont(makeFont(stampFace, 20, true));
+    setTextColour(Label3, Qt::red);
+    Label3->setGeometry(216, 50, std::max(13, Label3->sizeHint().width()), 34);
+
+    Image1 = new QLabel(m_client);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(8, 120, 150, 100);
+    Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Image1->setPixmap(QPixmap(QStringLiteral(":/images/image1.png")));
+
+    edAnswer = new QLineEdit(m_client);
+    edAnswer->setObjectName(QStringLiteral("edAnswer"));
+    edAnswer->setGeometry(240, 50, 81, 41);
+    edAnswer->setFont(makeFont(technicalFace, 20, true));
+    setTextColour(edAnswer, Qt::blue);
+    setBaseColour(edAnswer, QPalette::Button);
+    edAnswer->setMaxLength(4);
+    edAnswer->setToolTip(QStringLiteral("Tempat menjawab"));
+    edAnswer->setEnabled(false);
+    edAnswer->installEventFilter(this);
+
+    edNo = new QLineEdit(m_client);
+    edNo->setObjectName(QStringLiteral("edNo"));
+    edNo->setGeometry(32, 40, 35, 21);
+    edNo->setReadOnly(true);
+    edNo->setFocusPolicy(Qt::NoFocus);
+    setBaseColour(edNo, QPalette::ToolTipBase);
+    edNo->setToolTip(QStringLiteral("Nomor pertanyaan"));
+
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setSizeGripEnabled(true);
+    StatusBar1->setFixedHeight(statusBarHeight);
+    setStatusBar(StatusBar1);
+
+    Panel1 = new BevelPanel(m_client);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setGeometry(0, 0, clientWidth, panelHeight);
+
+    edName = new QLineEdit(QStringLiteral("Nuvanti"), Panel1);
+    edName->setObjectName(QStringLiteral("edName"));
+    edName->setGeometry(75, 5, 78, 21);
+    edName->setMaxLength(10);
+
+    Label1 = makeLabel(QStringLiteral("&Nama pelajar:"), Panel1, 5, 7);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setBuddy(edName);
+    fitWidth(Label1, edName->x() - Label1->x() - 1);
+
+    btnPlay = makeSpeedButton("btnPlay", QStringLiteral("glyph_play.png"),
+                              QStringLiteral("Mulai belajar"), Panel1, 160);
+    SpeedButton2 = makeSpeedButton("SpeedButton2", QStringLiteral("glyph_about.png"),
+                                   QStringLiteral("Tentang Numbelo"), Panel1, 190);
+    SpeedButton3 = makeSpeedButton("SpeedButton3", QStringLiteral("glyph_exit.png"),
+                                   QStringLiteral("Keluar"), Panel1, 227);
+    btnNext = makeSpeedButton("btnNext", QStringLiteral("glyph_next.png"),
+                              QStringLiteral("Pertanyaan berikutnya"), Panel1, 275);
+
+    // The answer box first, then the name box; disabled boxes are skipped.
+    setTabOrder(edAnswer, edName);
+}
+
+void TfoMain::createMenu()
+{
+    MainMenu1 = menuBar();
+    MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
+    auto named = [](QAction *action, const char *name) {
+        action->setObjectName(QLatin1String(name));
+        return action;
+    };
+
+    File1 = MainMenu1->addMenu(QStringLiteral("&File"));
+    File1->setObjectName(QStringLiteral("File1"));
+    Mulaibelajar1 = named(File1->addAction(QStringLiteral("&Mulai belajar")), "Mulaibelajar1");
+    Mulaibelajar1->setShortcut(Qt::Key_F2);
+    N1 = named(File1->addSeparator(), "N1");
+    Next1 = named(File1->addAction(QStringLiteral("Pertanyaan berikutnya")), "Next1");
+    Next1->setShortcut(Qt::Key_F3);
+    N2 = named(File1->addSeparator(), "N2");
+    Keluar1 = named(File1->addAction(QStringLiteral("Keluar")), "Keluar1");
+
+    Pilihan1 = MainMenu1->addMenu(QStringLiteral("&Pilihan"));
+    Pilihan1->setObjectName(QStringLiteral("Pilihan1"));
+    Belajar1 = Pilihan1->addMenu(QStringLiteral("&Belajar"));
+    Belajar1->setObjectName(QStringLiteral("Belajar1"));
+    auto *operations = new QActionGroup(this);
+    auto radio = [](QActionGroup *group, QMenu *menu, const QString &caption, const char *name) {
+        QAction *action = menu->addAction(caption);
+        action->setObjectName(QLatin1String(name));
+        action->setCheckable(true);
+        group->addAction(action);
+        return action;
+    };
+    Penambahan = radio(operations, Belajar1, QStringLiteral("Penambahan"), "Penambahan");
+    Pengurangan = radio(operations, Belajar1, QStringLiteral("Pengurangan"), "Pengurangan");
+    Perkalian = radio(operations, Belajar1, QStringLiteral("Perkalian"), "Perkalian");
+    Pembagian = radio(operations, Belajar1, QStringLiteral("Pembagian"), "Pembagian");
+    Penambahan->setChecked(true);
+    N3 = named(Pilihan1->addSeparator(), "N3");
+    Levelpelajaran1 = Pilihan1->addMenu(QStringLiteral("Level pelajaran"));
+    Levelpelajaran1->setObjectName(QStringLiteral("Levelpelajaran1"));
+    auto *levels = new QActionGroup(this);
+    Level1 = radio(levels, Levelpelajaran1, QStringLiteral("Level 1"), "Level1");
+    Level2 = radio(levels, Levelpelajaran1, QStringLiteral("Level 2"), "Level2");
+    Level3 = radio(levels, Levelpelajaran1, QStringLiteral("Level 3"), "Level3");
+    N4 = named(Pilihan1->addSeparator(), "N4");
+    Hidupkanmusik = named(Pilihan1->addAction(QStringLiteral("Hidupkan musik")), "Hidupkanmusik");
+
+    Help1 = MainMenu1->addMenu(QStringLiteral("&Help"));
+    Help1->setObjectName(QStringLiteral("Help1"));
+    About1 = named(Help1->addAction(QStringLiteral("&About")), "About1");
+    N5 = named(Help1->addSeparator(), "N5");
+    Readme1 = named(Help1->addAction(QStringLiteral("Readme")), "Readme1");
+}
+
+void TfoMain::connectHandlers()
+{
+    auto bind = [this](QAction *action, void (TfoMain::*handler)(QObject *)) {
+        connect(action, &QAction::triggered, this,
+                [this, action, handler] { handle([=, this] { (this->*handler)(action); }); });
+    };
+    auto bindButton = [this](QToolButton *button, void (TfoMain::*handler)(QObject *)) {
+        connect(button, &QToolButton::clicked, this,
+                [this, button, handler] { handle([=, this] { (this->*handler)(button); }); });
+    };
+    bind(Mulaibelajar1, &TfoMain::PlayGame);
+    bind(Next1, &TfoMain::NextSoal);
+    bind(Keluar1, &TfoMain::CloseApp);
+    for (QAction *item : {Penambahan, Pengurangan, Perkalian, Pembagian})
+        bind(item, &TfoMain::GetQuote);
+    for (QAction *item : {Level1, Level2, Level3})
+        bind(item, &TfoMain::GetLevel);
+    bind(Hidupkanmusik, &TfoMain::PlayMusic);
+    bind(About1, &TfoMain::ABoutBox);
+    bind(Readme1, &TfoMain::Readme1Click);
+    bindButton(btnPlay, &TfoMain::PlayGame);
+    bindButton(SpeedButton2, &TfoMain::ABoutBox);
+    bindButton(SpeedButton3, &TfoMain::CloseApp);
+    bindButton(btnNext, &TfoMain::NextSoal);
+    MediaPlayer1->OnNotify = [this](QObject *sender) {
+        handle([this, sender] { MediaPlayer1Notify(sender); });
+    };
+}
+
+void TfoMain::handle(const std::function<void()> &handler)
+{
+    guarded(handler);
+}
+
+void TfoMain::FormCreate(QObject *)
+{
+    AppDir = folderOfExecutable(QCoreApplication::applicationFilePath());
+    openMusic();
+}
+
+void TfoMain::showEvent(QShowEvent *event)
+{
+    if (!m_shown) {
+        m_shown = true;
+        centreOnScreen();
+        handle([this] { FormShow(this); });
+    }
+    QMainWindow::showEvent(event);
+}
+
+void TfoMain::centreOnScreen()
+{
+    const QScreen *where = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
+    if (where == nullptr)
+        return;
+    QRect frame = frameGeometry();
+    frame.moveCenter(where->availableGeometry().center());
+    move(frame.topLeft());
+}
+
+void TfoMain::FormShow(QObject *)
+{
+    PlaySoundFile(QStringLiteral("Laser.wav"));
+    GetQuote(nullptr);
+    GetLevel(nullptr);
+}
+
+void TfoMain::CloseApp(QObject *)
+{
+    close();
+}
+
+bool TfoMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_client && event->type() == QEvent::Paint) {
+        QPainter canvas(m_client);
+        handle([&] { FormPaint(canvas); });
+        return true;
+    }
+    if (watched == edAnswer && event->type() == QEvent::KeyPress)
+        return answerKeyFilter(static_cast<QKeyEvent *>(event));
+    return QMainWindow::eventFilter(watched, event);
+}

@@ -1,0 +1,100 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "WavDecoder.h"
+
+#include <SDL.h>
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <numbers>
+#include <vector>
+
+namespace {
+
+// SDL frees what it allocated; these keep that tied to scope on every path out.
+struct WavBuffer
+{
+    Uint8 *bytes = nullptr;
+    ~WavBuffer() { SDL_FreeWAV(bytes); }
+};
+
+struct StreamHandle
+{
+    SDL_AudioStream *stream = nullptr;
+    ~StreamHandle() { SDL_FreeAudioStream(stream); }
+};
+
+} // namespace
+
+std::shared_ptr<const Sound> decodeWav(const void *data, std::size_t size)
+{
+    if (data == nullptr || size == 0 || size > std::size_t(std::numeric_limits<int>::max()))
+        return nullptr;
+    SDL_RWops *source = SDL_RWFromConstMem(data, int(size));
+    if (source == nullptr)
+        return nullptr;
+    SDL_AudioSpec spec{};
+    WavBuffer wav;
+    Uint32 length = 0;
+    if (SDL_LoadWAV_RW(source, 1, &spec, &wav.bytes, &length) == nullptr || length == 0)
+        return nullptr;
+
+    StreamHandle converter{SDL_NewAudioStream(spec.format, spec.channels, spec.freq, AUDIO_F32SYS,
+                                              Audio::channels, Audio::sampleRate)};
+    if (converter.stream == nullptr)
+        return nullptr;
+    // The converter keeps back the last few hundred input frames even when flushed; a tail
+    // of silence pushes them out, and the result is cut back to the exact length.
+    const int bytesPerFrame = SDL_AUDIO_BITSIZE(spec.format) / 8 * spec.channels;
+    if (bytesPerFrame <= 0 || spec.freq <= 0)
+        return nullptr;
+    const std::int64_t inputFrames = length / Uint32(bytesPerFrame);
+    const std::size_t expectedFrames = std::size_t(inputFrames * Audio::sampleRate / spec.freq);
+    const std::vector<Uint8> tail(std::size_t(bytesPerFrame) * 1024, spec.silence);
+    if (SDL_AudioStreamPut(converter.stream, wav.bytes, int(length)) != 0 ||
+        SDL_AudioStreamPut(converter.stream, tail.data(), int(tail.size())) != 0 ||
+        SDL_AudioStreamFlush(converter.stream) != 0)
+        return nullptr;
+
+    auto sound = std::make_shared<Sound>();
+    // The converter hands its output out in pieces; collect until it has nothing left.
+    for (int available = SDL_AudioStreamAvailable(converter.stream); available > 0;
+         available = SDL_AudioStreamAvailable(converter.stream)) {
+        const std::size_t had = sound->samples.size();
+        sound->samples.resize(had + std::size_t(available) / sizeof(float));
+        const int got =
+            SDL_AudioStreamGet(converter.stream, sound->samples.data() + had, available);
+        if (got <= 0) {
+            sound->samples.resize(had);
+            break;
+        }
+        sound->samples.resize(had + std::size_t(got) / sizeof(float));
+    }
+    const std::size_t frames = std::min(std::size_t(sound->frames()), expectedFrames);
+    sound->samples.resize(frames * Audio::channels);
+    if (sound->frames() == 0)
+        return nullptr;
+    return sound;
+}
+
+std::shared_ptr<const Sound> defaultSound()
+{
+    static const std::shared_ptr<const Sound> chime = [] {
+        auto sound = std::make_shared<Sound>();
+        constexpr double noteSeconds = 0.09;
+        constexpr double notes[] = {880.0, 660.0};
+        const int noteFrames = int(noteSeconds * Audio::sampleRate);
+        for (double frequency : notes) {
+            for (int i = 0; i < noteFrames; ++i) {
+                const double t = double(i) / Audio::sampleRate;
+                const double envelope = std::exp(-t * 30.0) * std::min(1.0, i / 48.0);
+                const float value =
+                    float(0.4 * envelope * std::sin(2.0 * std::numbers::pi * frequency * t));
+                for (int c = 0; c < Audio::channels; ++c)
+                    sound->samples.push_back(value);
+            }
+        }
+        return sound;
+    }();
+    return chime;
+}

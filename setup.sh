@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# One-command set-up on Debian 12.
+#   ./setup.sh start   install what is missing, build, and start Numbelo
+#   ./setup.sh test    install what is missing, build both presets, and run every test
+set -euo pipefail
+cd "$(dirname "$0")"
+
+build_packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libsdl2-dev
+  libfluidsynth-dev timgm6mb-soundfont fonts-liberation2 fonts-dejavu-core fonts-urw-base35
+  fonts-comic-neue)
+test_packages=(xvfb xauth xdotool x11-utils imagemagick sox clang libclang-rt-14-dev
+  appstream desktop-file-utils dpkg-dev file)
+
+as_root() {
+  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+install_missing() {
+  local missing=()
+  for package in "$@"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+      missing+=("$package")
+  done
+  if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    as_root apt-get update -qq
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+      "${missing[@]}"
+  fi
+}
+
+build() {
+  cmake --preset "$1" >/dev/null
+  cmake --build --preset "$1"
+}
+
+case "${1:-}" in
+  start)
+    install_missing "${build_packages[@]}"
+    build default
+    exec ./build/numbelo
+    ;;
+  test)
+    install_missing "${build_packages[@]}" "${test_packages[@]}"
+    build default
+    build asan
+    status=0
+    ctest --preset default || status=1
+    ctest --preset asan || status=1
+    exit $status
+    ;;
+  *)
+    echo "usage: $0 start|test" >&2
+    exit 2
+    ;;
+esac
