@@ -6,6 +6,7 @@
 #include "Question.h"
 #include "RandomGenerator.h"
 #include "RecordingSoundSink.h"
+#include "Startup.h"
 #include "TfoMain.h"
 
 #include <QAction>
@@ -20,6 +21,7 @@ class TestMainWindow : public QObject
 {
     Q_OBJECT
   private slots:
+    void initTestCase() { prepareApplication(*qApp); }
     void init();
     void cleanup();
     void startsIdleWithAdditionAndLevelOne();

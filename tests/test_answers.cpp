@@ -1,0 +1,424 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A child answering: typed keys, three tries, the messages, and the report at the end.
+#include "AudioEngine.h"
+#include "Conversions.h"
+#include "Main.h"
+#include "MessageDialogs.h"
+#include "ModalHelper.h"
+#include "RecordingSoundSink.h"
+#include "Startup.h"
+#include "TfoMain.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QTest>
+#include <QToolButton>
+
+using ModalHelper::ModalAnswers;
+
+namespace {
+// The lesson fields that an error must leave as they were.
+struct LessonFields
+{
+    int level, questionNo, score, attempt, answer, a, b;
+    char operation;
+    bool last;
+    QString text;
+    bool operator==(const LessonFields &) const = default;
+};
+
+void pressEnter(QWidget *dialog)
+{
+    ModalHelper::pressKey(dialog, Qt::Key_Return);
+}
+} // namespace
+
+class TestAnswers : public QObject
+{
+    Q_OBJECT
+  private slots:
+    void initTestCase() { prepareApplication(*qApp); }
+    void init();
+    void cleanup();
+    void digitsAreSpokenAndRightFirstTryScores();
+    void rightAtLaterTry_data();
+    void rightAtLaterTry();
+    void threeWrongTriesRevealTheAnswer();
+    void errorPathsLeaveTheLessonAlone_data();
+    void errorPathsLeaveTheLessonAlone();
+    void fullBoxIgnoresEnterButButtonsSubmit_data();
+    void fullBoxIgnoresEnterButButtonsSubmit();
+    void letterReplacesSelectedFullBoxSilently();
+    void pastedTextIsConvertedOnSubmit_data();
+    void pastedTextIsConvertedOnSubmit();
+    void editingKeysAndTabReachTheBox();
+    void escapeEndsTheLesson();
+    void wholeLesson_data();
+    void wholeLesson();
+    void nameWithAmpersandIsReportedAsTyped();
+
+  private:
+    LessonFields fields() const;
+    void type(const QString &keys);
+    void answerRight();
+    void answerWrong();
+
+    RecordingSoundSink m_sounds;
+    std::unique_ptr<AudioEngine> m_audio;
+    std::unique_ptr<TfoMain> m_window;
+    std::unique_ptr<ModalAnswers> m_answers;
+};
+
+void TestAnswers::init()
+{
+    setSoundSink(&m_sounds);
+    setDecimalSeparatorForTesting(u'.');
+    m_audio = std::make_unique<AudioEngine>(nullptr);
+    m_window = std::make_unique<TfoMain>(&m_audio->mixer());
+    quint32 seed = 777;
+    m_window->setSeedClock([seed]() mutable { return seed += 1013; });
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    m_window->activateWindow();
+    m_window->PlayGame(nullptr);
+    m_sounds.played.clear();
+    m_answers = std::make_unique<ModalAnswers>(3000);
+}
+
+void TestAnswers::cleanup()
+{
+    QVERIFY2(m_answers->unanswered().isEmpty(), qPrintable(m_answers->unanswered().value(0).text));
+    m_answers.reset();
+    m_window.reset();
+    m_audio.reset();
+    setSoundSink(nullptr);
+    QVERIFY2(ModalHelper::strayWindows().isEmpty(),
+             qPrintable(ModalHelper::strayWindows().join(u',')));
+}
+
+LessonFields TestAnswers::fields() const
+{
+    const TfoMain &w = *m_window;
+    return {w.Level,    w.QuestionNo, w.Score,     w.Attempt,        w.Answer,
+            w.OperandA, w.OperandB,   w.Operation, w.IsLastQuestion, w.edAnswer->text()};
+}
+
+void TestAnswers::type(const QString &keys)
+{
+    for (QChar key : keys) {
+        if (key == u'\n')
+            QTest::keyClick(m_window->edAnswer, Qt::Key_Return);
+        else
+            QTest::keyClick(m_window->edAnswer, key.toLatin1());
+    }
+}
+
+void TestAnswers::answerRight()
+{
+    type(QString::number(m_window->Answer) + u'\n');
+}
+
+void TestAnswers::answerWrong()
+{
+    type(QString::number(m_window->Answer + 1) + u'\n');
+}
+
+void TestAnswers::digitsAreSpokenAndRightFirstTryScores()
+{
+    TfoMain &w = *m_window;
+    w.Answer = 305; // digits chosen so every sound is distinct
+    type(QStringLiteral("305"));
+    QCOMPARE(m_sounds.played, (QStringList{"3.wav", "0.wav", "5.wav"}));
+    QCOMPARE(w.edAnswer->text(), QStringLiteral("305"));
+    type(QStringLiteral("\n"));
+    QCOMPARE(m_sounds.played.last(), QStringLiteral("Benar.wav"));
+    QCOMPARE(w.Score, 1);
+    QCOMPARE(w.Attempt, 1);
+    QCOMPARE(w.QuestionNo, 2);
+    QVERIFY(w.edAnswer->text().isEmpty());
+    QVERIFY(m_answers->seen().isEmpty());
+}
+
+void TestAnswers::rightAtLaterTry_data()
+{
+    QTest::addColumn<int>("wrongTries");
+    QTest::newRow("second try") << 1;
+    QTest::newRow("third try") << 2;
+}
+
+void TestAnswers::rightAtLaterTry()
+{
+    QFETCH(int, wrongTries);
+    TfoMain &w = *m_window;
+    for (int i = 1; i <= wrongTries; ++i) {
+        const QString wrong = QString::number(w.Answer + 7);
+        type(wrong + u'\n');
+        QCOMPARE(m_sounds.played.last(), QStringLiteral("Salah.wav"));
+        QCOMPARE(w.Attempt, 1 + i);
+        QCOMPARE(w.QuestionNo, 1);
+        QCOMPARE(w.edAnswer->selectedText(), wrong); // the next digit replaces it
+    }
+    answerRight();
+    QCOMPARE(m_sounds.played.last(), QStringLiteral("Benar.wav"));
+    QCOMPARE(w.Score, 0);
+    QCOMPARE(w.Attempt, 1);
+    QCOMPARE(w.QuestionNo, 2);
+}
+
+void TestAnswers::threeWrongTriesRevealTheAnswer()
+{
+    TfoMain &w = *m_window;
+    const int answer = w.Answer;
+    m_answers->add(pressEnter);
+    for (int i = 0; i < 3; ++i)
+        answerWrong();
+    QCOMPARE(m_sounds.played.count(QStringLiteral("Salah.wav")), 3);
+    QCOMPARE(m_answers->seen().size(), 1);
+    const ModalHelper::DialogSeen reveal = m_answers->seen().first();
+    QCOMPARE(reveal.text, QStringLiteral("Jawaban yang benar adalah : %1").arg(answer));
+    QCOMPARE(reveal.caption, QStringLiteral("Numbelo 2000"));
+    QCOMPARE(reveal.iconKind, QString());
+    QCOMPARE(reveal.buttons, QStringList{QStringLiteral("OK")});
+    QCOMPARE(w.QuestionNo, 2);
+    QCOMPARE(w.Attempt, 1);
+    QCOMPARE(w.Score, 0);
+}
+
+void TestAnswers::errorPathsLeaveTheLessonAlone_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("sound");
+    QTest::addColumn<QString>("error");
+    const QString notDigit = QStringLiteral("Ketikkan hanya tombol angka!.");
+    QTest::newRow("Enter on empty box") << "" << int(Qt::Key_Return) << 0 << "toeng.wav"
+                                        << "Jawaban tidak boleh kosong!!.";
+    QTest::newRow("keypad Enter on empty box") << "" << int(Qt::Key_Enter) << 0 << "toeng.wav"
+                                               << "Jawaban tidak boleh kosong!!.";
+    QTest::newRow("letter") << "1" << int(Qt::Key_A) << 0 << "Toeng.wav" << notDigit;
+    QTest::newRow("space") << "" << int(Qt::Key_Space) << 0 << "Toeng.wav" << notDigit;
+    QTest::newRow("minus") << "2" << int(Qt::Key_Minus) << 0 << "Toeng.wav" << notDigit;
+    QTest::newRow("Ctrl+V") << "12" << int(Qt::Key_V) << int(Qt::ControlModifier) << "Toeng.wav"
+                            << notDigit;
+    QTest::newRow("Ctrl+A") << "123" << int(Qt::Key_A) << int(Qt::ControlModifier) << "Toeng.wav"
+                            << notDigit;
+}
+
+void TestAnswers::errorPathsLeaveTheLessonAlone()
+{
+    QFETCH(QString, before);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    TfoMain &w = *m_window;
+    QGuiApplication::clipboard()->setText(QStringLiteral("99"));
+    w.edAnswer->setText(before);
+    const LessonFields was = fields();
+    m_answers->add(pressEnter);
+    QTest::keyClick(w.edAnswer, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QTEST(m_sounds.played.value(0), "sound");
+    QCOMPARE(m_sounds.played.size(), 1);
+    QCOMPARE(m_answers->seen().size(), 1);
+    QTEST(m_answers->seen().first().text, "error");
+    QCOMPARE(m_answers->seen().first().caption, QStringLiteral("Numbelo 2000"));
+    QCOMPARE(m_answers->seen().first().iconKind, QStringLiteral("critical"));
+    QVERIFY(fields() == was);
+    // The window takes the next key as before.
+    type(QStringLiteral("7"));
+    QCOMPARE(w.edAnswer->text(), before.left(3) + u'7');
+}
+
+void TestAnswers::fullBoxIgnoresEnterButButtonsSubmit_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("btnNext") << "btnNext";
+    QTest::newRow("F3") << "F3";
+    QTest::newRow("menu item") << "Next1";
+}
+
+void TestAnswers::fullBoxIgnoresEnterButButtonsSubmit()
+{
+    QFETCH(QString, how);
+    TfoMain &w = *m_window;
+    w.Answer = 12;
+    type(QStringLiteral("0012"));
+    QCOMPARE(m_sounds.played.size(), 4);
+    type(QStringLiteral("\n"));
+    QTest::keyClick(w.edAnswer, Qt::Key_Escape);
+    QCOMPARE(m_sounds.played.size(), 4); // a full box: no sound, Enter and Escape do nothing
+    QCOMPARE(w.QuestionNo, 1);
+    QVERIFY(w.edAnswer->isEnabled());
+    if (how == u"btnNext")
+        QTest::mouseClick(w.btnNext, Qt::LeftButton);
+    else if (how == u"F3")
+        QTest::keyClick(w.edAnswer, Qt::Key_F3);
+    else
+        w.Next1->trigger();
+    QCOMPARE(m_sounds.played.last(), QStringLiteral("Benar.wav"));
+    QCOMPARE(w.Score, 1);
+    QCOMPARE(w.QuestionNo, 2);
+}
+
+void TestAnswers::letterReplacesSelectedFullBoxSilently()
+{
+    TfoMain &w = *m_window;
+    w.Answer = 12;
+    type(QStringLiteral("9999"));
+    QTest::mouseClick(w.btnNext, Qt::LeftButton);
+    QCOMPARE(w.Attempt, 2);
+    QCOMPARE(w.edAnswer->selectedText(), QStringLiteral("9999"));
+    const qsizetype soundsBefore = m_sounds.played.size();
+    type(QStringLiteral("x"));
+    QCOMPARE(w.edAnswer->text(), QStringLiteral("x"));
+    QCOMPARE(m_sounds.played.size(), soundsBefore);
+    QVERIFY(m_answers->seen().isEmpty());
+    // That text then fails to convert when submitted.
+    m_answers->add(pressEnter);
+    type(QStringLiteral("\n"));
+    QCOMPARE(m_answers->seen().value(0).text, QStringLiteral("'x' is not a valid integer value."));
+    QCOMPARE(w.Attempt, 2);
+}
+
+void TestAnswers::pastedTextIsConvertedOnSubmit_data()
+{
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<bool>("right");
+    QTest::newRow("plus sign") << "+12" << true;
+    QTest::newRow("hexadecimal") << "$C" << true;
+    QTest::newRow("leading blanks") << "  12" << true;
+    QTest::newRow("minus") << "-12" << false;
+}
+
+void TestAnswers::pastedTextIsConvertedOnSubmit()
+{
+    QFETCH(QString, pasted);
+    QFETCH(bool, right);
+    TfoMain &w = *m_window;
+    w.Answer = 12;
+    QGuiApplication::clipboard()->setText(pasted);
+    w.edAnswer->paste(); // as the box's own context menu does: not filtered
+    QCOMPARE(w.edAnswer->text(), pasted);
+    QVERIFY(m_sounds.played.isEmpty());
+    QTest::mouseClick(w.btnNext, Qt::LeftButton);
+    QCOMPARE(m_sounds.played.last(),
+             right ? QStringLiteral("Benar.wav") : QStringLiteral("Salah.wav"));
+}
+
+void TestAnswers::editingKeysAndTabReachTheBox()
+{
+    TfoMain &w = *m_window;
+    type(QStringLiteral("123"));
+    m_sounds.played.clear();
+    QTest::keyClick(w.edAnswer, Qt::Key_Home);
+    QTest::keyClick(w.edAnswer, Qt::Key_Delete);
+    QTest::keyClick(w.edAnswer, Qt::Key_End);
+    QTest::keyClick(w.edAnswer, Qt::Key_Left);
+    QTest::keyClick(w.edAnswer, Qt::Key_Backspace);
+    QCOMPARE(w.edAnswer->text(), QStringLiteral("3"));
+    QVERIFY(m_sounds.played.isEmpty());
+    QVERIFY(m_answers->seen().isEmpty());
+    QTest::keyClick(w.edAnswer, Qt::Key_Tab);
+    QVERIFY(m_answers->seen().isEmpty());
+    QCOMPARE(QApplication::focusWidget(), w.edAnswer); // the name box is disabled
+}
+
+void TestAnswers::escapeEndsTheLesson()
+{
+    TfoMain &w = *m_window;
+    w.edName->setText(QStringLiteral("Sari"));
+    type(QStringLiteral("4"));
+    QTest::keyClick(w.edAnswer, Qt::Key_Escape);
+    QCOMPARE(w.QuestionNo, 0);
+    QVERIFY(!w.edAnswer->isEnabled());
+    QVERIFY(w.btnPlay->isEnabled());
+    QCOMPARE(w.edName->text(), QStringLiteral("Sari"));
+    QVERIFY(m_answers->seen().isEmpty());
+}
+
+void TestAnswers::wholeLesson_data()
+{
+    QTest::addColumn<int>("rightFirstTry");
+    QTest::addColumn<QString>("replay");
+    QTest::addColumn<bool>("whistle");
+    QTest::addColumn<QString>("mark");
+    QTest::newRow("7 right, Yes") << 7 << "yes" << true << "63.64";
+    QTest::newRow("6 right, No") << 6 << "no" << false << "54.55";
+    QTest::newRow("11 right, Escape") << 11 << "escape" << true << "100";
+    QTest::newRow("none right, close box") << 0 << "close" << false << "";
+}
+
+void TestAnswers::wholeLesson()
+{
+    QFETCH(int, rightFirstTry);
+    QFETCH(QString, replay);
+    QFETCH(bool, whistle);
+    QFETCH(QString, mark);
+    TfoMain &w = *m_window;
+    w.edName->setText(QStringLiteral("  Ani  "));
+    for (int q = 1; q <= 11; ++q) {
+        if (q == 11) {
+            // The last question ends in the report and the replay question.
+            m_answers->add(pressEnter);
+            m_answers->add([replay](QWidget *dialog) {
+                if (replay == u"yes")
+                    ModalHelper::pressButton(dialog, mrYes);
+                else if (replay == u"no")
+                    ModalHelper::pressButton(dialog, mrNo);
+                else if (replay == u"escape")
+                    ModalHelper::pressKey(dialog, Qt::Key_Escape);
+                else
+                    ModalHelper::closeByTitleBar(dialog);
+            });
+        }
+        if (q <= rightFirstTry) {
+            answerRight();
+            continue;
+        }
+        answerWrong(); // then right at the second try: no score
+        answerRight();
+    }
+    QTRY_COMPARE(m_answers->pending(), 0);
+    const QList<ModalHelper::DialogSeen> seen = m_answers->seen();
+    QCOMPARE(seen.size(), 2);
+    QCOMPARE(seen[0].caption, QStringLiteral("Information"));
+    QCOMPARE(seen[0].iconKind, QStringLiteral("information"));
+    // The dialog shows the report's CR LF line breaks as plain line breaks.
+    QCOMPARE(seen[0].text, QStringLiteral("Nama : Ani\nLevel pelajaran : 1\nNilai belajar : ") +
+                               mark +
+                               QStringLiteral("\nJumlah benar : %1\nJumlah salah : %2")
+                                   .arg(rightFirstTry)
+                                   .arg(11 - rightFirstTry));
+    QCOMPARE(seen[1].caption, QStringLiteral("Confirm"));
+    QCOMPARE(seen[1].iconKind, QStringLiteral("question"));
+    QCOMPARE(seen[1].text, QStringLiteral("Mau belajar berhitung lagi?"));
+    QCOMPARE(seen[1].buttons, (QStringList{"&Yes", "&No"}));
+    QCOMPARE(m_sounds.played.contains(QStringLiteral("Whistle.wav")), whistle);
+    if (replay == u"yes") {
+        QCOMPARE(w.QuestionNo, 1);
+        QCOMPARE(w.Score, 0);
+        QCOMPARE(m_sounds.played.last(), QStringLiteral("Good.wav"));
+        QVERIFY(w.edAnswer->isEnabled());
+        QCOMPARE(w.edName->text(), QStringLiteral("  Ani  "));
+    } else {
+        QCOMPARE(w.QuestionNo, 0);
+        QVERIFY(!w.edAnswer->isEnabled());
+        QVERIFY(w.btnPlay->isEnabled());
+    }
+}
+
+void TestAnswers::nameWithAmpersandIsReportedAsTyped()
+{
+    TfoMain &w = *m_window;
+    w.edName->setText(QStringLiteral("Tom&Jerry"));
+    for (int q = 1; q < 11; ++q)
+        answerRight();
+    m_answers->add(pressEnter);
+    m_answers->add([](QWidget *dialog) { ModalHelper::pressButton(dialog, mrNo); });
+    answerRight();
+    QTRY_COMPARE(m_answers->pending(), 0);
+    QVERIFY(m_answers->seen().value(0).text.startsWith(QStringLiteral("Nama : Tom&Jerry\n")));
+}
+
+QTEST_MAIN(TestAnswers)
+#include "test_answers.moc"
