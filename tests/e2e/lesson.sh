@@ -1,0 +1,107 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# A child's whole lesson on the real program: start it under its own X server with sound
+# captured to a file, type a name, start with F2, answer every question (three wrong tries
+# and the shown answer each time), read the report, decline another lesson, and check that
+# sound came out and the window went back to idle. Screenshots are kept in the output folder.
+#
+#   lesson.sh PROGRAM OUTPUT_FOLDER
+set -euo pipefail
+program=$1
+out=$2
+mkdir -p "$out"
+if [ -z "${E2E_INSIDE_X:-}" ]; then
+  exec env E2E_INSIDE_X=1 xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" "$0" "$@"
+fi
+
+export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$out/sound.raw"
+rm -f "$out/sound.raw"
+"$program" >"$out/program.log" 2>&1 &
+pid=$!
+trap 'kill $pid 2>/dev/null || true' EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+main_window() { xdotool search --sync --onlyvisible --name '^Numbelo 2000$' | head -n 1; }
+
+# The newest visible window with this title other than the main window: a dialog.
+dialog_window() {
+  local title=$1 id
+  for _ in $(seq 100); do
+    for id in $(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null); do
+      [ "$id" != "$window" ] && { echo "$id"; return 0; }
+    done
+    sleep 0.05
+  done
+  return 1
+}
+
+focus() { xdotool windowfocus --sync "$1"; sleep 0.1; }
+key() { xdotool key --delay 30 "$@"; sleep 0.08; }
+shot() { import -window "${2:-root}" "$out/$1.png"; }
+
+# Blue question text inside the bubble means a question is shown; none means idle.
+blue_in_bubble() {
+  import -window "$window" png:- 2>/dev/null | convert png:- -crop 140x70+70+40 txt:- |
+    grep -c '#0000FF' || true
+}
+
+window=$(main_window)
+[ -n "$window" ] || fail "the main window did not appear"
+sleep 0.5
+focus "$window"
+[ "$(blue_in_bubble)" -eq 0 ] || fail "the bubble is not empty at start"
+
+key ctrl+a
+xdotool type --delay 40 "Rina"
+key F2
+sleep 0.3
+[ "$(blue_in_bubble)" -gt 0 ] || fail "no question in the bubble after F2"
+shot question "$window"
+
+# Enter on the empty answer box: the error box.
+key Return
+errorbox=$(dialog_window 'Numbelo 2000') || fail "no error box for an empty answer"
+shot error-box
+focus "$errorbox"
+key Return
+focus "$window"
+
+for question in $(seq 11); do
+  for try in 1 2 3; do
+    xdotool type --delay 30 "999"
+    key Return
+  done
+  reveal=$(dialog_window 'Numbelo 2000') || fail "no right answer shown for question $question"
+  focus "$reveal"
+  key Return
+  [ "$question" -lt 11 ] && focus "$window"
+done
+
+report=$(dialog_window 'Information') || fail "no report"
+shot report
+focus "$report"
+key Return
+confirm=$(dialog_window 'Confirm') || fail "no offer to learn again"
+focus "$confirm"
+key n
+focus "$window"
+sleep 0.3
+[ "$(blue_in_bubble)" -eq 0 ] || fail "the window did not go back to idle"
+shot idle "$window"
+
+# "Keluar", the last item of the File menu, ends the program.
+key alt+f
+key Up
+key Return
+for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$pid" 2>/dev/null && fail "the program did not exit"
+wait "$pid" || fail "the program exited with an error: $(tail -n 5 "$out/program.log")"
+trap - EXIT
+
+[ -s "$out/sound.raw" ] || fail "no sound was captured"
+sox -t raw -r 48000 -e floating-point -b 32 -c 2 -L "$out/sound.raw" "$out/sound.wav"
+peak=$(sox "$out/sound.wav" -n stats 2>&1 | awk '/Pk lev dB/ {print $4}')
+echo "captured sound peak: $peak dBFS"
+awk -v p="$peak" 'BEGIN { exit !(p != "-inf" && p > -30) }' || fail "the captured sound is silent"
+echo "lesson passed: 11 questions, report, back to idle"
