@@ -26,14 +26,21 @@ std::shared_ptr<const Sound> loadSoundFile(const QString &path)
 
 AudioEngine::AudioEngine(std::unique_ptr<AudioOutput> output) : m_output(std::move(output))
 {
-    if (m_output)
-        m_outputStarted = m_output->start(&m_mixer);
+    if (m_output) {
+        m_outputStarted =
+            std::async(std::launch::async, [this] { return m_output->start(&m_mixer); }).share();
+    }
 }
 
 AudioEngine::~AudioEngine()
 {
-    if (m_output)
+    if (hasOutput())
         m_output->stop();
+}
+
+bool AudioEngine::hasOutput() const
+{
+    return m_outputStarted.valid() && m_outputStarted.get();
 }
 
 void AudioEngine::setSoundFolders(const QStringList &folders)
@@ -44,12 +51,12 @@ void AudioEngine::setSoundFolders(const QStringList &folders)
 
 int AudioEngine::periodFrames() const
 {
-    return m_outputStarted ? m_output->periodFrames() : 0;
+    return hasOutput() ? m_output->periodFrames() : 0;
 }
 
 int AudioEngine::sampleRate() const
 {
-    return m_outputStarted ? m_output->sampleRate() : 0;
+    return hasOutput() ? m_output->sampleRate() : 0;
 }
 
 std::shared_ptr<const Sound> AudioEngine::sound(const QString &name)

@@ -22,7 +22,13 @@ trap 'kill $pid 2>/dev/null || true' EXIT
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-main_window() { xdotool search --sync --onlyvisible --name '^Numbelo 2000$' | head -n 1; }
+main_window() {
+  for _ in $(seq 300); do
+    kill -0 "$pid" 2>/dev/null || fail "the program ended at start: $(head -n 5 "$out/program.log")"
+    xdotool search --onlyvisible --name '^Numbelo 2000$' 2>/dev/null | head -n 1 && return 0
+    sleep 0.1
+  done
+}
 
 # The newest visible window with this title other than the main window: a dialog.
 dialog_window() {
