@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// What a Standard MIDI File holds, as far as playing it is concerned.
+struct MidiFileSummary
+{
+    int format = 0;      // 0: one track, 1: tracks played together
+    int tracks = 0;      // track chunks read
+    int division = 0;    // ticks per quarter note
+    int lengthTicks = 0; // the tick at which the last track ends
+    int notes = 0;       // note-on events with a velocity above 0
+};
+
+// Why a file cannot be played.
+enum class MidiFileProblem
+{
+    None,
+    Empty,       // no bytes at all
+    NotMidi,     // no MIDI header: some other kind of file, or garbage
+    Truncated,   // the file ends in the middle of a chunk or an event
+    Corrupt,     // a chunk or an event that no MIDI file contains
+    Unsupported, // a valid file in a form the sequencer cannot play (format 2, SMPTE time)
+    NoMusic,     // valid, but without a note or without length: nothing would be heard
+};
+
+struct MidiFileCheck
+{
+    MidiFileProblem problem = MidiFileProblem::None;
+    MidiFileSummary summary;
+
+    bool playable() const { return problem == MidiFileProblem::None; }
+};
+
+// Reads the whole file held in memory, every chunk and every event, so that a file the
+// sequencer would silently turn into an empty piece is refused before it is played.
+MidiFileCheck checkMidiFile(const std::uint8_t *data, std::size_t size);

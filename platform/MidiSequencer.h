@@ -1,0 +1,113 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "Mixer.h"
+
+#include <QLoggingCategory>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <functional>
+#include <future>
+#include <memory>
+
+Q_DECLARE_LOGGING_CATEGORY(lcMusic)
+
+// Plays one MIDI file with FluidSynth's player and synthesizer, rendered as the mixer's music
+// source: the music shares the effects' output stream and needs no device of its own.
+//
+// Threads: every function but render() belongs to the thread that created the sequencer (the
+// window's). render() runs on the audio thread with the mixer's lock held; the functions that
+// change the player take the same lock, so the two never touch FluidSynth at once. The end of
+// a piece is seen on the audio thread and handed back through the creating thread's event
+// queue, never called from the audio thread.
+//
+// Opening checks the MIDI file completely and makes sure the instruments exist, then loads
+// them on a worker thread, so that opening costs the window's start almost nothing; the
+// first play() waits for that load if it has not finished yet.
+class MidiSequencer final : public MusicSource
+{
+  public:
+    // `mixer` may be null: then open() fails, as there is nowhere to play.
+    explicit MidiSequencer(Mixer *mixer);
+    ~MidiSequencer() override;
+    MidiSequencer(const MidiSequencer &) = delete;
+    MidiSequencer &operator=(const MidiSequencer &) = delete;
+
+    // Called, on the creating thread through its event queue, when a piece that play() started
+    // reaches its end. Not called for a play that stop(), a later play() or close() cut short.
+    void setEndHandler(std::function<void()> handler) { m_endHandler = std::move(handler); }
+
+    // Opens `midiPath` with the first usable SoundFont of `soundFonts`. On failure returns
+    // false with a message for the user in `error`.
+    bool open(const QString &midiPath, const QStringList &soundFonts, QString *error);
+    // Stops and forgets the piece; the music source is detached from the mixer first.
+    void close();
+    bool isOpen() const { return m_open; }
+
+    // Plays from the current position; at the end of the piece, from the start when
+    // `rewindAtEnd`. Playing while playing goes on where it is.
+    bool play(bool rewindAtEnd, QString *error);
+    // Pauses: the position stays, and the next play() goes on from it.
+    bool stop(QString *error);
+    bool isPlaying() const { return m_playing; }
+
+    // In MIDI ticks: where playing is (past the length once the piece has ended), and where
+    // the last track ends.
+    int position() const;
+    int length() const { return m_length; }
+    // The SoundFont in use (empty while closed).
+    QString soundFont() const { return m_soundFont; }
+
+    void render(float *out, int frames) override;
+
+    // Where the instruments are looked for, in order: beside the program, then the SoundFont
+    // folders of the system and of the user. `programDir` ends with a slash.
+    static QStringList soundFontCandidates(const QString &programDir);
+
+  private:
+    struct Engine;
+    struct EngineDeleter
+    {
+        void operator()(Engine *engine) const;
+    };
+    using EnginePtr = std::unique_ptr<Engine, EngineDeleter>;
+    // What the worker thread hands over: the engine, or why there is none.
+    struct Loaded
+    {
+        EnginePtr engine;
+        QString error;
+    };
+
+    static Loaded loadEngine(QByteArray midi, QString soundFont, MidiSequencer *owner);
+    static int tickCallback(void *data, int tick);
+    bool takeLoadedEngine(QString *error);
+    void tickReached(int tick);
+    void postEnd(std::uint64_t run);
+    void pieceEnded(std::uint64_t run);
+    void silenceNotes();
+
+    Mixer *m_mixer = nullptr;
+    std::function<void()> m_endHandler;
+    // Lives on the creating thread: the end of a piece is queued to it. Destroying it drops
+    // an end still in the queue.
+    QObject m_notifier;
+
+    // The creating thread's view.
+    bool m_open = false;
+    bool m_playing = false;
+    int m_length = 0;
+    QString m_soundFont;
+    QString m_loadError;
+    std::future<Loaded> m_loading;
+
+    // Shared with the audio thread: read and written only with the mixer's lock held.
+    EnginePtr m_engine;
+    bool m_running = false;   // the player is meant to advance
+    std::uint64_t m_run = 0;  // counts plays and stops; an end is only for its own run
+    int m_tick = 0;           // the player's position
+    bool m_endArmed = false;  // a tick before the end was seen since the last play
+    bool m_endPosted = false; // the end of this run has been handed back already
+    int m_quietFrames = 0;    // rendered since the player stopped and the voices died away
+};
