@@ -2,20 +2,32 @@
 // The background music: opened when the window is created, switched on and off from the menu,
 // started again each time the piece ends.
 #include "Main.h"
+#include "SoundLookup.h"
 #include "TMediaPlayer.h"
 #include "TfoMain.h"
 
 #include <QAction>
 
+namespace {
+const QString musicFile = QStringLiteral("zamba.mid");
+}
+
 void TfoMain::openMusic()
 {
-    MediaPlayer1->FileName = AppDir + QStringLiteral("sound/zamba.mid");
+    // Beside the program first, then in the installed data folder; when neither has the
+    // tune, the error names the place beside the program.
+    const QString found = findFileIgnoringCase(soundFolders(), musicFile);
+    MediaPlayer1->FileName =
+        found.isEmpty() ? AppDir + QStringLiteral("sound/") + musicFile : found;
     MediaPlayer1->Open();
 }
 
 void TfoMain::PlayMusic(QObject *)
 {
-    if (MediaPlayer1->Mode() == TMediaPlayer::TMPModes::mpPlaying) {
+    // A device that never opened is not ready. It takes the switching-off branch, so that the
+    // caption says the music is off while Stop reports the missing device.
+    const TMediaPlayer::TMPModes mode = MediaPlayer1->Mode();
+    if (mode == TMediaPlayer::TMPModes::mpPlaying || mode == TMediaPlayer::TMPModes::mpNotReady) {
         Hidupkanmusik->setText(QStringLiteral("&Hidupkan musik"));
         MediaPlayer1->setNotify(false);
         MediaPlayer1->Stop();

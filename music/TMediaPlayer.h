@@ -3,12 +3,25 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <functional>
+#include <memory>
 
 class Mixer;
+class MidiSequencer;
 
 // The invisible music control on the main window: opens one MIDI file on the sequencer and
 // plays, stops and reports the end of a piece back to the window.
+//
+// Commands and their notifications: Play asks to be told when the piece ends, Open and Stop
+// ask for nothing, unless setNotify() chose otherwise just before (that choice holds for the
+// next Open, Play or Stop only). A notification arrives through the event queue: it sets
+// NotifyValue() and calls OnNotify. A Play still waiting for its end when a later command
+// comes ends at once: superseded by a later Play, aborted by Stop, Open or Close.
+//
+// Errors: Open throws EMCIDeviceError with the reason; Play and Stop throw "No MCI device
+// open" while the device is closed. Once open, a failing Play or Stop throws nothing: its
+// message is kept in ErrorMessage().
 class TMediaPlayer : public QObject
 {
     Q_OBJECT
@@ -38,10 +51,13 @@ class TMediaPlayer : public QObject
 
     // `mixer` is where the music is rendered; null means there is nowhere to play it.
     explicit TMediaPlayer(Mixer *mixer, QObject *parent = nullptr);
+    // Closes the device: the music ends, and no notification comes any more.
     ~TMediaPlayer() override;
 
     QString FileName;
+    // Both play MIDI files on the sequencer, the only device there is.
     TMPDeviceTypes DeviceType = TMPDeviceTypes::dtSequencer;
+    // Kept for the owner's information: the owner opens the device itself.
     bool AutoOpen = false;
     bool AutoRewind = true;
     std::function<void(QObject *sender)> OnNotify;
@@ -50,13 +66,44 @@ class TMediaPlayer : public QObject
     void Close();
     void Play();
     void Stop();
+    // Closed: mpNotReady; open: mpPlaying while the piece plays, mpStopped otherwise.
     TMPModes Mode() const;
     void setNotify(bool notify);
+    bool Notify() const { return m_notify; }
     TMPNotifyValues NotifyValue() const { return m_notifyValue; }
     bool opened() const { return m_opened; }
+    // 0 while closed; a new number for every successful Open.
+    unsigned DeviceID() const { return m_deviceId; }
+    // In MIDI ticks; 0 while closed.
+    int Position() const;
+    int Length() const;
+    // Why the last Play or Stop failed; empty when it worked.
+    QString ErrorMessage() const { return m_errorMessage; }
+
+    // Where Open looks for the instruments, in order. By default: beside the program, then
+    // the system's SoundFont folders.
+    void setSoundFontSearchPath(const QStringList &paths) { m_soundFonts = paths; }
+    QStringList soundFontSearchPath() const;
+    // The SoundFont the open device plays with.
+    QString soundFont() const;
 
   private:
+    bool takeNotify(bool byDefault);
+    void endPendingPlay(TMPNotifyValues value);
+    void postNotify(TMPNotifyValues value);
+    void deliverNotify(TMPNotifyValues value);
+    void pieceEnded();
+    void closeDevice();
+    void keepError(const QString &message);
+
     Mixer *m_mixer = nullptr;
+    std::unique_ptr<MidiSequencer> m_sequencer;
+    QStringList m_soundFonts;
     bool m_opened = false;
+    unsigned m_deviceId = 0;
+    bool m_notify = false;
+    bool m_notifyMarked = false;
+    bool m_playWaitsForEnd = false;
     TMPNotifyValues m_notifyValue = TMPNotifyValues::nvSuccessful;
+    QString m_errorMessage;
 };
