@@ -1,8 +1,302 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TAboutBox.h"
 
-TAboutBox::TAboutBox(QWidget *owner) : QDialog(owner)
+#include "BevelPanel.h"
+#include "DesktopOpener.h"
+#include "ErrorGuard.h"
+
+#include <QCursor>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <QPushButton>
+#include <QScreen>
+#include <QUrl>
+#include <algorithm>
+
+namespace {
+// The layout, in pixels; the panel's controls relative to the panel.
+const QRect panelRect(5, 8, 187, 155);
+const QRect iconRect(8, 8, 50, 50);
+const QRect okButtonRect(63, 170, 75, 25);
+const QPoint nameAt(78, 5);
+const QPoint emailAt(25, 65);
+const QPoint homePageAt(36, 85);
+// Text stays this far inside the panel's edges, clear of its two bevels.
+constexpr int panelMargin = 6;
+// The thank-you (or the donation request) fills the panel below the links.
+constexpr int thanksTop = 101;
+// A text too long for its place is set smaller, but never smaller than this.
+constexpr qreal smallestPoints = 6.0;
+
+const QColor maroon(128, 0, 0);
+
+QFont makeFont(const QString &family, qreal points, bool bold)
+{
+    QFont font(family);
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
+void setTextColour(QWidget *widget, const QColor &colour)
+{
+    QPalette palette = widget->palette();
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        palette.setColor(group, QPalette::WindowText, colour);
+    widget->setPalette(palette);
+}
+
+QLabel *makeLabel(const char *name, const QString &text, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+// The room the label's text takes when drawn within `width` pixels (wrapped at blanks when
+// the label wraps); wider than `width` when a word cannot be broken.
+QSize textSize(const QLabel *label, int width)
+{
+    const int flags = int(label->alignment()) | (label->wordWrap() ? int(Qt::TextWordWrap) : 0);
+    return QFontMetrics(label->font())
+        .boundingRect(QRect(0, 0, width, 1 << 16), flags, label->text())
+        .size();
+}
+
+bool textFits(const QLabel *label, const QSize &room)
+{
+    const QSize needed = textSize(label, room.width());
+    return needed.width() <= room.width() && needed.height() <= room.height();
+}
+
+// Sets the label's font smaller, half a point at a time, until its text fits `room`: the
+// maker's details are whatever the distributor put in, and a text must never be cut off.
+void shrinkToFit(QLabel *label, const QSize &room)
+{
+    QFont font = label->font();
+    while (!textFits(label, room) && font.pointSizeF() - 0.5 >= smallestPoints) {
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+        label->setFont(font);
+    }
+}
+
+// Places a one-line label with its top-left corner at `at`, sized to its text. A text too
+// long for the panel moves left, then is set smaller.
+void placeLine(QLabel *label, QPoint at, int right)
+{
+    shrinkToFit(label, QSize(right - panelMargin, 1 << 16));
+    const QSize size = textSize(label, 1 << 16);
+    const int left = std::max(panelMargin, std::min(at.x(), right - size.width()));
+    label->setGeometry(QRect(QPoint(left, at.y()), size));
+}
+
+// Places a wrapping label across `area`, its height that of its text; the text is set smaller
+// when it would not fit the area.
+void placeBlock(QLabel *label, const QRect &area)
+{
+    shrinkToFit(label, area.size());
+    const int height = std::min(area.height(), textSize(label, area.width()).height());
+    label->setGeometry(area.left(), area.top(), area.width(), height);
+}
+} // namespace
+
+MakerDetails MakerDetails::fromBuild()
+{
+    return {QString::fromUtf8(NUMBELO_MAKER_EMAIL), QString::fromUtf8(NUMBELO_MAKER_HOMEPAGE),
+            QString::fromUtf8(NUMBELO_DONATION_BANK), QString::fromUtf8(NUMBELO_DONATION_ACCOUNT)};
+}
+
+TAboutBox::TAboutBox(QWidget *owner, DesktopOpener &opener, SoundPlayer playSound,
+                     MakerDetails maker)
+    : QDialog(owner), m_opener(opener), m_playSound(std::move(playSound)), m_maker(std::move(maker))
 {
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral("About"));
+    // A fixed dialog border: a title bar with a close box, nothing to resize, minimise or
+    // maximise.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(clientWidth, clientHeight);
+    setSizeGripEnabled(false);
+    setFont(makeFont(QStringLiteral("Liberation Sans"), 8, false));
+    setTextColour(this, maroon);
+
+    createControls();
+    FormCreate(this);
+}
+
+void TAboutBox::createControls()
+{
+    Panel1 = new BevelPanel(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setGeometry(panelRect);
+
+    ProgramIcon = new QLabel(Panel1);
+    ProgramIcon->setObjectName(QStringLiteral("ProgramIcon"));
+    ProgramIcon->setGeometry(iconRect);
+    // Stretched without smoothing, so the small picture keeps its crisp pixels.
+    const QPixmap picture(QStringLiteral(":/images/about_icon.png"));
+    if (!picture.isNull()) {
+        ProgramIcon->setPixmap(
+            picture.scaled(iconRect.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation));
+    }
+    ProgramIcon->installEventFilter(this);
+
+    Label1 = makeLabel("Label1", QStringLiteral("Numbelo"), Panel1);
+    Label1->setFont(makeFont(QStringLiteral("Comic Neue"), 12, true));
+    Label1->setAlignment(Qt::AlignCenter);
+    setTextColour(Label1, Qt::red);
+
+    Version =
+        makeLabel("Version", QStringLiteral("Versi ") + QStringLiteral(NUMBELO_VERSION), Panel1);
+
+    Comments = makeLabel("Comments", QStringLiteral("Latihan berhitung untuk anak SD"), Panel1);
+    Comments->setWordWrap(true);
+    Comments->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    QFont linkFont = font();
+    linkFont.setUnderline(true);
+    Label4 = makeLabel("Label4", QStringLiteral("email: ") + m_maker.email, Panel1);
+    Label5 = makeLabel("Label5", m_maker.homePage, Panel1);
+    for (QLabel *link : {Label4, Label5}) {
+        link->setFont(linkFont);
+        setTextColour(link, Qt::blue);
+        link->installEventFilter(this);
+    }
+
+    Thanks = makeLabel("Thanks", thankYouText(), Panel1);
+    Thanks->setWordWrap(true);
+    Thanks->setAlignment(Qt::AlignCenter);
+
+    OKButton = new QPushButton(QStringLiteral("OK"), this);
+    OKButton->setObjectName(QStringLiteral("OKButton"));
+    OKButton->setGeometry(okButtonRect);
+    OKButton->setDefault(true);
+    connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
+
+    layOutTexts();
+}
+
+void TAboutBox::layOutTexts()
+{
+    const int right = panelRect.width() - panelMargin;
+    placeLine(Label1, nameAt, right);
+    placeLine(Version, QPoint(nameAt.x(), Label1->geometry().bottom() + 1), right);
+    // What the program is, beside the picture under the version, ending above the e-mail link.
+    const int commentsTop = Version->geometry().bottom() + 1;
+    placeBlock(Comments,
+               QRect(nameAt.x(), commentsTop, right - nameAt.x(), emailAt.y() - 1 - commentsTop));
+    placeLine(Label4, emailAt, right);
+    placeLine(Label5, homePageAt, right);
+    const int thanksBottom = panelRect.height() - panelMargin / 2;
+    Thanks->setFont(font());
+    const QRect thanksArea(panelMargin, thanksTop, right - panelMargin, thanksBottom - thanksTop);
+    shrinkToFit(Thanks, thanksArea.size());
+    Thanks->setGeometry(thanksArea);
+}
+
+void TAboutBox::FormCreate(QObject *)
+{
+    // The pointing hand over the two links, its hot spot at the fingertip in the top-left
+    // corner.
+    const QPixmap hand(QStringLiteral(":/images/handpnt.png"));
+    const QCursor handCursor =
+        hand.isNull() ? QCursor(Qt::PointingHandCursor) : QCursor(hand, 0, 0);
+    Label4->setCursor(handCursor);
+    Label5->setCursor(handCursor);
+}
+
+QString TAboutBox::thankYouText() const
+{
+    return QStringLiteral("Terima kasih telah memakai Numbelo!");
+}
+
+QString TAboutBox::donationText() const
+{
+    return QStringLiteral("Suka Numbelo? Dukung kami dengan donasi ke %1, rekening %2.")
+        .arg(m_maker.bankBranch, m_maker.account);
+}
+
+void TAboutBox::Info(QObject *)
+{
+    m_playSound(QStringLiteral("Toeng.wav"));
+    Thanks->setText(donationText());
+    layOutTexts();
+}
+
+void TAboutBox::Label4Click(QObject *)
+{
+    m_opener.openUrl(QUrl(QStringLiteral("mailto:") + m_maker.email));
+}
+
+void TAboutBox::Label5Click(QObject *)
+{
+    m_opener.openUrl(QUrl::fromUserInput(m_maker.homePage));
+}
+
+bool TAboutBox::eventFilter(QObject *watched, QEvent *event)
+{
+    const auto isLeftButton = [event] {
+        return static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton;
+    };
+    if (watched == ProgramIcon && event->type() == QEvent::MouseButtonDblClick && isLeftButton()) {
+        guarded([this] { Info(ProgramIcon); });
+        return true;
+    }
+    if (watched == Label4 || watched == Label5) {
+        // A click is a press and a release of the left button on the same link.
+        auto *link = static_cast<QLabel *>(watched);
+        if (event->type() == QEvent::MouseButtonPress && isLeftButton()) {
+            m_linkPressed = true;
+            return true;
+        }
+        if (event->type() == QEvent::MouseButtonRelease && isLeftButton()) {
+            const bool clicked =
+                m_linkPressed &&
+                link->rect().contains(static_cast<QMouseEvent *>(event)->position().toPoint());
+            m_linkPressed = false;
+            if (clicked && link == Label4)
+                guarded([this] { Label4Click(Label4); });
+            else if (clicked)
+                guarded([this] { Label5Click(Label5); });
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TAboutBox::keyPressEvent(QKeyEvent *event)
+{
+    // The box has no cancel button, so Escape leaves it open.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TAboutBox::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    centreOnScreen();
+}
+
+void TAboutBox::centreOnScreen()
+{
+    const QWidget *owner = parentWidget();
+    const QScreen *where = owner != nullptr && owner->screen() != nullptr
+                               ? owner->screen()
+                               : QGuiApplication::primaryScreen();
+    if (where == nullptr)
+        return;
+    QRect frame = frameGeometry();
+    frame.moveCenter(where->availableGeometry().center());
+    move(frame.topLeft());
 }

@@ -2,12 +2,79 @@
 #pragma once
 
 #include <QDialog>
+#include <QString>
+#include <functional>
 
-// The about box: the program's name and maker, with links to write to the maker or visit
-// the home page.
+class BevelPanel;
+class DesktopOpener;
+class QLabel;
+class QPushButton;
+
+// Who made the program and how to reach and support them. The program's own values are build
+// settings, so that whoever distributes it puts in their own.
+struct MakerDetails
+{
+    QString email;
+    QString homePage;
+    QString bankBranch;
+    QString account;
+
+    // The values this build was configured with.
+    static MakerDetails fromBuild();
+};
+
+// The about box: the program's name, version and purpose, the maker's e-mail address and
+// home page as links, and a thank-you that a double-click on the picture turns into a
+// donation request. Made for one showing; OK, Enter and the close box close it, Escape
+// does not.
 class TAboutBox : public QDialog
 {
     Q_OBJECT
   public:
-    explicit TAboutBox(QWidget *owner);
+    // Plays one of the program's sound effects by name.
+    using SoundPlayer = std::function<void(const QString &name)>;
+
+    // `opener` opens the links, `playSound` plays the picture's sound; both must outlive the
+    // box.
+    TAboutBox(QWidget *owner, DesktopOpener &opener, SoundPlayer playSound,
+              MakerDetails maker = MakerDetails::fromBuild());
+
+    static constexpr int clientWidth = 197;
+    static constexpr int clientHeight = 200;
+
+    // Controls, owned by the box.
+    BevelPanel *Panel1 = nullptr;
+    QLabel *ProgramIcon = nullptr;
+    QLabel *Label1 = nullptr;   // the program's name
+    QLabel *Version = nullptr;  // "Versi ..."
+    QLabel *Comments = nullptr; // what the program is
+    QLabel *Label4 = nullptr;   // the e-mail link
+    QLabel *Label5 = nullptr;   // the home-page link
+    QLabel *Thanks = nullptr;   // the thank-you, or the donation request
+    QPushButton *OKButton = nullptr;
+
+    // Handlers, public so that tests can call them as the mouse does.
+    void FormCreate(QObject *sender);
+    void Info(QObject *sender);
+    void Label4Click(QObject *sender);
+    void Label5Click(QObject *sender);
+
+    // The texts the box shows in `Thanks`.
+    QString thankYouText() const;
+    QString donationText() const;
+
+  protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+  private:
+    void createControls();
+    void layOutTexts();
+    void centreOnScreen();
+
+    DesktopOpener &m_opener;
+    SoundPlayer m_playSound;
+    MakerDetails m_maker;
+    bool m_linkPressed = false;
 };

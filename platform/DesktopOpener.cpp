@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "DesktopOpener.h"
+
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QLoggingCategory>
+#include <QUrl>
+
+Q_LOGGING_CATEGORY(lcDesktop, "numbelo.desktop")
+
+namespace {
+DesktopOpener *g_opener = nullptr;
+}
+
+bool SystemDesktopOpener::openUrl(const QUrl &url)
+{
+    const bool opened = QDesktopServices::openUrl(url);
+    if (!opened)
+        qCInfo(lcDesktop) << "the desktop has no program to open" << url.toDisplayString();
+    return opened;
+}
+
+DesktopOpener &desktopOpener()
+{
+    static SystemDesktopOpener system;
+    return g_opener != nullptr ? *g_opener : system;
+}
+
+void setDesktopOpener(DesktopOpener *opener)
+{
+    g_opener = opener;
+}
+
+QString openFirstExistingFile(DesktopOpener &opener, const QStringList &paths)
+{
+    for (const QString &path : paths) {
+        const QFileInfo file(path);
+        if (file.isFile()) {
+            opener.openUrl(QUrl::fromLocalFile(file.absoluteFilePath()));
+            return file.absoluteFilePath();
+        }
+    }
+    qCInfo(lcDesktop) << "none of these files exists:" << paths;
+    return QString();
+}

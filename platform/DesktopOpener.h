@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QStringList>
+
+class QUrl;
+
+// Hands links and files to the desktop's own programs: "mailto:" links to the mail program,
+// web addresses to the browser, a text file to the text editor. What those programs do with
+// them is theirs; the program only asks.
+class DesktopOpener
+{
+  public:
+    virtual ~DesktopOpener() = default;
+    // Asks the desktop to open `url`; false when the desktop had no program for it.
+    virtual bool openUrl(const QUrl &url) = 0;
+};
+
+// The desktop's own opener (Qt's desktop services).
+class SystemDesktopOpener final : public DesktopOpener
+{
+  public:
+    bool openUrl(const QUrl &url) override;
+};
+
+// The opener the program uses: the desktop's own, unless another has been put in its place.
+DesktopOpener &desktopOpener();
+// Puts `opener` in place of the desktop's own (tests record instead of opening); null puts
+// the desktop's own back. The caller keeps ownership.
+void setDesktopOpener(DesktopOpener *opener);
+
+// Opens the first of `paths` that is an existing file with the desktop's program for it and
+// returns its path; returns an empty string when none exists. Whether the desktop managed to
+// open it is not looked at.
+QString openFirstExistingFile(DesktopOpener &opener, const QStringList &paths);
