@@ -27,10 +27,8 @@ const QPoint emailAt(25, 65);
 const QPoint homePageAt(36, 85);
 // Text stays this far inside the panel's edges, clear of its two bevels.
 constexpr int panelMargin = 6;
-// The thank-you (or the donation request) fills the panel below the links.
-constexpr int thanksTop = 101;
 // A text too long for its place is set smaller, but never smaller than this.
-constexpr qreal smallestPoints = 6.0;
+constexpr qreal smallestPoints = 7.0;
 
 const QColor maroon(128, 0, 0);
 
@@ -87,10 +85,17 @@ void shrinkToFit(QLabel *label, const QSize &room)
 }
 
 // Places a one-line label with its top-left corner at `at`, sized to its text. A text too
-// long for the panel moves left, then is set smaller.
+// long for the panel moves left, then is set smaller, and if even the smallest size is too
+// wide, it is shortened in the middle and the whole text becomes its tooltip.
 void placeLine(QLabel *label, QPoint at, int right)
 {
-    shrinkToFit(label, QSize(right - panelMargin, 1 << 16));
+    const int room = right - panelMargin;
+    shrinkToFit(label, QSize(room, 1 << 16));
+    if (textSize(label, 1 << 16).width() > room) {
+        const QString whole = label->text();
+        label->setToolTip(whole);
+        label->setText(QFontMetrics(label->font()).elidedText(whole, Qt::ElideMiddle, room));
+    }
     const QSize size = textSize(label, 1 << 16);
     const int left = std::max(panelMargin, std::min(at.x(), right - size.width()));
     label->setGeometry(QRect(QPoint(left, at.y()), size));
@@ -159,7 +164,7 @@ void TAboutBox::createControls()
 
     Comments = makeLabel("Comments", QStringLiteral("Latihan berhitung untuk anak SD"), Panel1);
     Comments->setWordWrap(true);
-    Comments->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Comments->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
     QFont linkFont = font();
     linkFont.setUnderline(true);
@@ -170,6 +175,9 @@ void TAboutBox::createControls()
         setTextColour(link, Qt::blue);
         link->installEventFilter(this);
     }
+    // A build without an address has no link to offer.
+    Label4->setVisible(!m_maker.email.isEmpty());
+    Label5->setVisible(!m_maker.homePage.isEmpty());
 
     Thanks = makeLabel("Thanks", thankYouText(), Panel1);
     Thanks->setWordWrap(true);
@@ -188,18 +196,30 @@ void TAboutBox::layOutTexts()
 {
     const int right = panelRect.width() - panelMargin;
     placeLine(Label1, nameAt, right);
-    placeLine(Version, QPoint(nameAt.x(), Label1->geometry().bottom() + 1), right);
-    // What the program is, beside the picture under the version, ending above the e-mail link.
-    const int commentsTop = Version->geometry().bottom() + 1;
-    placeBlock(Comments,
-               QRect(nameAt.x(), commentsTop, right - nameAt.x(), emailAt.y() - 1 - commentsTop));
+    placeLine(Version, QPoint(nameAt.x(), Label1->geometry().bottom() + 3), right);
     placeLine(Label4, emailAt, right);
     placeLine(Label5, homePageAt, right);
-    const int thanksBottom = panelRect.height() - panelMargin / 2;
+    // Below the links, across the panel: what the program is, then the thank-you.
+    const int width = right - panelMargin;
+    placeBlock(Comments, QRect(panelMargin, Label5->geometry().bottom() + 3, width, 1 << 16));
+    m_thanksArea = QRect(panelMargin, Comments->geometry().bottom() + 3, width, 0);
+    m_thanksArea.setBottom(panelRect.height() - panelMargin / 2 - 1);
+    layOutThanks();
+}
+
+void TAboutBox::layOutThanks()
+{
+    QRect area = m_thanksArea;
     Thanks->setFont(font());
-    const QRect thanksArea(panelMargin, thanksTop, right - panelMargin, thanksBottom - thanksTop);
-    shrinkToFit(Thanks, thanksArea.size());
-    Thanks->setGeometry(thanksArea);
+    shrinkToFit(Thanks, area.size());
+    if (!textFits(Thanks, area.size())) {
+        // A donation request with a long bank name also takes the description's place.
+        Comments->hide();
+        area.setTop(Comments->geometry().top());
+        Thanks->setFont(font());
+        shrinkToFit(Thanks, area.size());
+    }
+    Thanks->setGeometry(area);
 }
 
 void TAboutBox::FormCreate(QObject *)
@@ -220,7 +240,10 @@ QString TAboutBox::thankYouText() const
 
 QString TAboutBox::donationText() const
 {
-    return QStringLiteral("Suka Numbelo? Dukung kami dengan donasi ke %1, rekening %2.")
+    // A build without an account to name has nothing to ask for.
+    if (m_maker.account.isEmpty())
+        return thankYouText();
+    return QStringLiteral("Mohon donasi ke %1, rek. %2.")
         .arg(m_maker.bankBranch, m_maker.account);
 }
 
@@ -228,7 +251,7 @@ void TAboutBox::Info(QObject *)
 {
     m_playSound(QStringLiteral("Toeng.wav"));
     Thanks->setText(donationText());
-    layOutTexts();
+    layOutThanks();
 }
 
 void TAboutBox::Label4Click(QObject *)

@@ -71,10 +71,12 @@ class TAboutBox : public QDialog
   private:
     void createControls();
     void layOutTexts();
+    void layOutThanks();
     void centreOnScreen();
 
     DesktopOpener &m_opener;
     SoundPlayer m_playSound;
     MakerDetails m_maker;
+    QRect m_thanksArea; // where the thank-you or the donation request goes
     bool m_linkPressed = false;
 };

@@ -6,7 +6,8 @@
 #include <QLoggingCategory>
 #include <QUrl>
 
-Q_LOGGING_CATEGORY(lcDesktop, "numbelo.desktop")
+// Quiet unless asked for (QT_LOGGING_RULES="numbelo.desktop.info=true").
+Q_LOGGING_CATEGORY(lcDesktop, "numbelo.desktop", QtWarningMsg)
 
 namespace {
 DesktopOpener *g_opener = nullptr;
