@@ -12,6 +12,11 @@ SdlAudioOutput::~SdlAudioOutput()
 
 bool SdlAudioOutput::start(Mixer *mixer)
 {
+    // May run on a thread of its own: SDL's per-thread error text is freed when it ends.
+    struct ThreadCleanup
+    {
+        ~ThreadCleanup() { SDL_TLSCleanup(); }
+    } cleanup;
     stop();
     m_mixer = mixer;
     // SDL would otherwise take over SIGINT and SIGTERM from the program.
