@@ -10,7 +10,7 @@ build_packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libsdl
   libfluidsynth-dev timgm6mb-soundfont fonts-liberation2 fonts-dejavu-core fonts-urw-base35
   fonts-comic-neue)
 test_packages=(xvfb xauth xdotool x11-utils imagemagick sox clang libclang-rt-14-dev libxdamage-dev
-  appstream desktop-file-utils dpkg-dev file)
+  appstream desktop-file-utils dpkg-dev file valgrind)
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -48,6 +48,9 @@ case "${1:-}" in
     status=0
     ctest --preset default || status=1
     ctest --preset asan || status=1
+    # Bounded abuse beyond the test suite: a minute of fuzzing per target, one memcheck run.
+    tests/fuzz/run.sh build-fuzz 60 || status=1
+    tests/valgrind.sh build || status=1
     exit $status
     ;;
   *)
