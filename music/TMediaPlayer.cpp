@@ -68,6 +68,7 @@ void TMediaPlayer::Open()
         throw EMCIDeviceError(orUnknown(error));
     }
     sequencer->setEndHandler([this] { pieceEnded(); });
+    sequencer->setFailureHandler([this](const QString &reason) { loadFailed(reason); });
     m_sequencer = std::move(sequencer);
     m_opened = true;
     m_deviceId = nextDeviceId();
@@ -171,4 +172,19 @@ void TMediaPlayer::pieceEnded()
         return;
     m_playWaitsForEnd = false;
     deliverNotify(TMPNotifyValues::nvSuccessful);
+}
+
+void TMediaPlayer::loadFailed(const QString &reason)
+{
+    keepError(reason);
+    if (!m_playWaitsForEnd)
+        return;
+    m_playWaitsForEnd = false;
+    deliverNotify(TMPNotifyValues::nvFailure);
+}
+
+void TMediaPlayer::WaitForInstruments()
+{
+    if (m_sequencer)
+        m_sequencer->waitUntilLoaded();
 }

@@ -21,7 +21,8 @@ class MidiSequencer;
 //
 // Errors: Open throws EMCIDeviceError with the reason; Play and Stop throw "No MCI device
 // open" while the device is closed. Once open, a failing Play or Stop throws nothing: its
-// message is kept in ErrorMessage().
+// message is kept in ErrorMessage(). The instruments load in the background at the first
+// Play; if that fails, the Play ends with the notification value nvFailure.
 class TMediaPlayer : public QObject
 {
     Q_OBJECT
@@ -79,6 +80,9 @@ class TMediaPlayer : public QObject
     int Length() const;
     // Why the last Play or Stop failed; empty when it worked.
     QString ErrorMessage() const { return m_errorMessage; }
+    // Blocks until the instruments that the first Play started loading are in. For code that
+    // renders the music itself rather than through a sound device (tests, tools).
+    void WaitForInstruments();
 
     // Where Open looks for the instruments, in order. By default: beside the program, then
     // the system's SoundFont folders.
@@ -93,6 +97,7 @@ class TMediaPlayer : public QObject
     void postNotify(TMPNotifyValues value);
     void deliverNotify(TMPNotifyValues value);
     void pieceEnded();
+    void loadFailed(const QString &reason);
     void closeDevice();
     void keepError(const QString &message);
 

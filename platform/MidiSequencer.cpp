@@ -219,15 +219,15 @@ bool MidiSequencer::open(const QString &midiPath, const QStringList &soundFonts,
                      << summary.lengthTicks << "ticks";
     m_length = summary.lengthTicks;
     m_soundFont = soundFont;
-    m_loadError.clear();
-    m_loading = std::async(std::launch::async, &MidiSequencer::loadEngine, std::move(midi),
-                           soundFont, this);
+    m_midi = std::move(midi);
     {
         auto guard = m_mixer->lock();
         m_tick = 0;
         m_running = false;
         m_endArmed = false;
         m_endPosted = false;
+        m_loadFailed = false;
+        m_loadError.clear();
         m_quietFrames = reverbTailFrames;
     }
     m_mixer->setMusicSource(this);
@@ -235,7 +235,7 @@ bool MidiSequencer::open(const QString &midiPath, const QStringList &soundFonts,
     return true;
 }
 
-MidiSequencer::Loaded MidiSequencer::loadEngine(QByteArray midi, QString soundFont,
+MidiSequencer::Loaded MidiSequencer::loadEngine(const QByteArray &midi, const QString &soundFont,
                                                 MidiSequencer *owner)
 {
     Loaded loaded;
@@ -277,22 +277,40 @@ MidiSequencer::Loaded MidiSequencer::loadEngine(QByteArray midi, QString soundFo
     return loaded;
 }
 
-bool MidiSequencer::takeLoadedEngine(QString *error)
+void MidiSequencer::startLoading()
 {
-    if (m_loading.valid()) {
-        Loaded loaded = m_loading.get();
-        if (loaded.engine) {
-            auto guard = m_mixer->lock();
-            m_engine = std::move(loaded.engine);
-        } else {
-            m_loadError = loaded.error;
-            qCWarning(lcMusic) << "loading the music failed:" << m_loadError;
+    if (m_loading.valid())
+        return;
+    m_loading = std::async(std::launch::async, [this, midi = m_midi, soundFont = m_soundFont] {
+        install(loadEngine(midi, soundFont, this));
+    });
+}
+
+// On the loading thread.
+void MidiSequencer::install(Loaded loaded)
+{
+    auto guard = m_mixer->lock();
+    if (!loaded.engine) {
+        m_loadFailed = true;
+        m_loadError = loaded.error;
+        qCWarning(lcMusic) << "loading the instruments failed:" << m_loadError;
+        if (m_running) {
+            const std::uint64_t run = m_run;
+            QMetaObject::invokeMethod(
+                &m_notifier, [this, run] { loadFailed(run); }, Qt::QueuedConnection);
         }
+        return;
     }
-    if (m_engine)
-        return true;
-    *error = m_loadError;
-    return false;
+    m_engine = std::move(loaded.engine);
+    // A play that came while loading starts now, from the beginning.
+    if (m_running && fluid_player_play(m_engine->player) == FLUID_OK)
+        m_quietFrames = 0;
+}
+
+void MidiSequencer::waitUntilLoaded()
+{
+    if (m_loading.valid())
+        m_loading.wait();
 }
 
 void MidiSequencer::close()
@@ -303,7 +321,9 @@ void MidiSequencer::close()
     m_mixer->setMusicSource(nullptr);
     if (m_loading.valid())
         m_loading.get();
+    m_loading = {};
     m_engine.reset();
+    m_midi.clear();
     ++m_run;
     m_open = false;
     m_playing = false;
@@ -311,6 +331,7 @@ void MidiSequencer::close()
     m_length = 0;
     m_tick = 0;
     m_soundFont.clear();
+    m_loadFailed = false;
     m_loadError.clear();
 }
 
@@ -320,9 +341,21 @@ bool MidiSequencer::play(bool rewindAtEnd, QString *error)
         *error = QStringLiteral("The music is not open");
         return false;
     }
-    if (!takeLoadedEngine(error))
-        return false;
+    startLoading();
     auto guard = m_mixer->lock();
+    if (m_loadFailed) {
+        *error = m_loadError;
+        return false;
+    }
+    if (!m_engine) {
+        // Still loading: the player starts, from the beginning, once the instruments are in.
+        ++m_run;
+        m_running = true;
+        m_endArmed = true;
+        m_endPosted = false;
+        m_playing = true;
+        return true;
+    }
     const bool atEnd = m_tick >= m_length;
     if (atEnd && rewindAtEnd) {
         if (fluid_player_seek(m_engine->player, 0) != FLUID_OK) {
@@ -424,6 +457,22 @@ void MidiSequencer::tickReached(int tick)
         return;
     m_endPosted = true;
     postEnd(m_run);
+}
+
+void MidiSequencer::loadFailed(std::uint64_t run)
+{
+    QString reason;
+    {
+        auto guard = m_mixer->lock();
+        if (run != m_run || !m_running)
+            return;
+        ++m_run;
+        m_running = false;
+        reason = m_loadError;
+    }
+    m_playing = false;
+    if (m_failureHandler)
+        m_failureHandler(reason);
 }
 
 void MidiSequencer::pieceEnded(std::uint64_t run)

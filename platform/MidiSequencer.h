@@ -23,9 +23,10 @@ Q_DECLARE_LOGGING_CATEGORY(lcMusic)
 // a piece is seen on the audio thread and handed back through the creating thread's event
 // queue, never called from the audio thread.
 //
-// Opening checks the MIDI file completely and makes sure the instruments exist, then loads
-// them on a worker thread, so that opening costs the window's start almost nothing; the
-// first play() waits for that load if it has not finished yet.
+// Opening checks the MIDI file completely and makes sure the instruments exist, but does not
+// load them: that takes a tenth of a second and some 17 MB, which a program whose music is
+// off at every start need not spend while it starts. The first play() loads them on a worker
+// thread and returns at once; the piece starts from its beginning as soon as they are in.
 class MidiSequencer final : public MusicSource
 {
   public:
@@ -38,6 +39,12 @@ class MidiSequencer final : public MusicSource
     // Called, on the creating thread through its event queue, when a piece that play() started
     // reaches its end. Not called for a play that stop(), a later play() or close() cut short.
     void setEndHandler(std::function<void()> handler) { m_endHandler = std::move(handler); }
+    // Called likewise when the instruments could not be loaded for a play that was waiting
+    // for them, with the reason; that play has then ended.
+    void setFailureHandler(std::function<void(const QString &)> handler)
+    {
+        m_failureHandler = std::move(handler);
+    }
 
     // Opens `midiPath` with the first usable SoundFont of `soundFonts`. On failure returns
     // false with a message for the user in `error`.
@@ -47,8 +54,12 @@ class MidiSequencer final : public MusicSource
     bool isOpen() const { return m_open; }
 
     // Plays from the current position; at the end of the piece, from the start when
-    // `rewindAtEnd`. Playing while playing goes on where it is.
+    // `rewindAtEnd`. Playing while playing goes on where it is. Fails when loading the
+    // instruments has failed.
     bool play(bool rewindAtEnd, QString *error);
+    // Blocks until the instruments that the first play() started loading are in (at once if
+    // no load is under way). For code that renders the music itself, such as tests and tools.
+    void waitUntilLoaded();
     // Pauses: the position stays, and the next play() goes on from it.
     bool stop(QString *error);
     bool isPlaying() const { return m_playing; }
@@ -80,16 +91,20 @@ class MidiSequencer final : public MusicSource
         QString error;
     };
 
-    static Loaded loadEngine(QByteArray midi, QString soundFont, MidiSequencer *owner);
+    static Loaded loadEngine(const QByteArray &midi, const QString &soundFont,
+                             MidiSequencer *owner);
     static int tickCallback(void *data, int tick);
-    bool takeLoadedEngine(QString *error);
+    void startLoading();
+    void install(Loaded loaded);
     void tickReached(int tick);
     void postEnd(std::uint64_t run);
     void pieceEnded(std::uint64_t run);
+    void loadFailed(std::uint64_t run);
     void silenceNotes();
 
     Mixer *m_mixer = nullptr;
     std::function<void()> m_endHandler;
+    std::function<void(const QString &)> m_failureHandler;
     // Lives on the creating thread: the end of a piece is queued to it. Destroying it drops
     // an end still in the queue.
     QObject m_notifier;
@@ -99,11 +114,14 @@ class MidiSequencer final : public MusicSource
     bool m_playing = false;
     int m_length = 0;
     QString m_soundFont;
-    QString m_loadError;
-    std::future<Loaded> m_loading;
+    QByteArray m_midi;
+    std::future<void> m_loading;
 
-    // Shared with the audio thread: read and written only with the mixer's lock held.
+    // Shared with the audio thread and the loading thread: read and written only with the
+    // mixer's lock held.
     EnginePtr m_engine;
+    bool m_loadFailed = false;
+    QString m_loadError;
     bool m_running = false;   // the player is meant to advance
     std::uint64_t m_run = 0;  // counts plays and stops; an end is only for its own run
     int m_tick = 0;           // the player's position

@@ -34,9 +34,13 @@ struct Heard
 };
 
 // Renders `seconds` of the mix period by period, letting queued notifications through after
-// each period as the program's event loop would (unless `deliver` is false).
-Heard listen(Mixer &mixer, double seconds, bool deliver = true)
+// each period as the program's event loop would (unless `deliver` is false). The instruments
+// load in the background at the first Play; a sound device would play silence meanwhile, and
+// the test waits for them instead, so that every run hears the same.
+Heard listen(Mixer &mixer, TMediaPlayer *player, double seconds, bool deliver = true)
 {
+    if (player != nullptr)
+        player->WaitForInstruments();
     Heard heard;
     std::vector<float> period(std::size_t(Audio::periodFrames) * Audio::channels);
     const int periods = int(std::ceil(seconds * Audio::sampleRate / Audio::periodFrames));
@@ -86,6 +90,7 @@ class TestMusicPlayer : public QObject
     void opensStopped();
     void firstPlayStartsAtTheBeginning();
     void stopKeepsThePositionAndPlayResumes();
+    void stopWhileTheInstrumentsLoad();
     void endOfPieceNotifiesAndPlayRewinds();
     void playAtTheEndWithoutRewindEndsAtOnce();
     void notifications_data();
@@ -99,6 +104,10 @@ class TestMusicPlayer : public QObject
 
   private:
     void openShortTune();
+    Heard listen(double seconds, bool deliver = true)
+    {
+        return ::listen(m_audio->mixer(), m_player.get(), seconds, deliver);
+    }
 
     std::unique_ptr<AudioEngine> m_audio;
     std::unique_ptr<TMediaPlayer> m_player;
@@ -144,7 +153,7 @@ void TestMusicPlayer::opensStopped()
     QCOMPARE(m_player->Position(), 0);
     QVERIFY(m_player->soundFont().endsWith(QStringLiteral(".sf2")));
     // Open asks for no notification; nothing is heard before Play.
-    QCOMPARE(listen(m_audio->mixer(), 0.3).firstSoundFrame, -1);
+    QCOMPARE(listen(0.3).firstSoundFrame, -1);
     QVERIFY(m_notified.isEmpty());
 
     const unsigned first = m_player->DeviceID();
@@ -163,11 +172,11 @@ void TestMusicPlayer::firstPlayStartsAtTheBeginning()
     m_player->Play();
     QCOMPARE(m_player->Mode(), Modes::mpPlaying);
     // The first note stands on tick 0: it is heard within the first few milliseconds.
-    const Heard start = listen(m_audio->mixer(), 0.02);
+    const Heard start = listen(0.02);
     QVERIFY2(start.firstSoundFrame >= 0 && start.firstSoundFrame < Audio::sampleRate / 200,
              qPrintable(QString::number(start.firstSoundFrame)));
     QVERIFY(m_player->Position() <= int(0.02 * ticksPerSecond) + 1);
-    listen(m_audio->mixer(), 0.98);
+    listen(0.98);
     QVERIFY(std::abs(m_player->Position() - int(ticksPerSecond)) <= 30);
     QCOMPARE(m_player->Mode(), Modes::mpPlaying);
     QVERIFY(m_notified.isEmpty());
@@ -177,22 +186,22 @@ void TestMusicPlayer::stopKeepsThePositionAndPlayResumes()
 {
     openShortTune();
     m_player->Play();
-    listen(m_audio->mixer(), 1.0);
+    listen(1.0);
     m_player->Stop();
     QCOMPARE(m_player->Mode(), Modes::mpStopped);
     const int stoppedAt = m_player->Position();
     QVERIFY(stoppedAt > 900 && stoppedAt < 1000);
 
     // The last note dies away, then the music is silent and stands still.
-    listen(m_audio->mixer(), 1.5);
-    const Heard afterwards = listen(m_audio->mixer(), 2.5);
+    listen(1.5);
+    const Heard afterwards = listen(2.5);
     QCOMPARE(afterwards.firstSoundFrame, -1);
     QCOMPARE(m_player->Position(), stoppedAt);
 
     // The note cut off by Stop is not struck again: the next sound is the next note, on tick
     // 1440, as far away as it was when the music stopped. From the start it would come at once.
     m_player->Play();
-    const Heard resumed = listen(m_audio->mixer(), 0.6);
+    const Heard resumed = listen(0.6);
     const int expectedFrame = int((1440 - stoppedAt) / ticksPerSecond * Audio::sampleRate);
     QVERIFY2(std::abs(resumed.firstSoundFrame - expectedFrame) < Audio::sampleRate / 50,
              qPrintable(QStringLiteral("%1 / %2").arg(resumed.firstSoundFrame).arg(expectedFrame)));
@@ -200,26 +209,40 @@ void TestMusicPlayer::stopKeepsThePositionAndPlayResumes()
     QCOMPARE(m_notified, QStringList{QStringLiteral("aborted")});
 }
 
+void TestMusicPlayer::stopWhileTheInstrumentsLoad()
+{
+    openShortTune();
+    m_player->Play();
+    m_player->Stop();
+    QCOMPARE(m_player->Mode(), Modes::mpStopped);
+    const Heard stopped = listen(0.5);
+    QCOMPARE(stopped.firstSoundFrame, -1);
+    QCOMPARE(m_player->Position(), 0);
+    m_player->Play();
+    QVERIFY(listen(0.01).firstSoundFrame >= 0);
+    QCOMPARE(m_notified, QStringList{QStringLiteral("aborted")});
+}
+
 void TestMusicPlayer::endOfPieceNotifiesAndPlayRewinds()
 {
     openShortTune();
     m_player->Play();
-    listen(m_audio->mixer(), 1.9);
+    listen(1.9);
     QVERIFY(m_notified.isEmpty());
-    listen(m_audio->mixer(), 0.2);
+    listen(0.2);
     QCOMPARE(m_notified, QStringList{QStringLiteral("successful")});
     QCOMPARE(m_player->Mode(), Modes::mpStopped);
     QVERIFY(m_player->Position() >= shortLength);
     const int ended = m_player->Position();
-    listen(m_audio->mixer(), 1.0);
+    listen(1.0);
     QCOMPARE(m_player->Position(), ended);
 
     // AutoRewind: playing at the end starts from the beginning again.
     m_player->Play();
-    const Heard again = listen(m_audio->mixer(), 0.02);
+    const Heard again = listen(0.02);
     QVERIFY(again.firstSoundFrame >= 0);
     QVERIFY(m_player->Position() < 50);
-    listen(m_audio->mixer(), 2.1);
+    listen(2.1);
     QCOMPARE(m_notified, (QStringList{QStringLiteral("successful"), QStringLiteral("successful")}));
 }
 
@@ -228,13 +251,13 @@ void TestMusicPlayer::playAtTheEndWithoutRewindEndsAtOnce()
     openShortTune();
     m_player->AutoRewind = false;
     m_player->Play();
-    listen(m_audio->mixer(), 2.1);
+    listen(2.1);
     QCOMPARE(m_notified.size(), 1);
     // Let the last note die away.
-    listen(m_audio->mixer(), 3.0);
+    listen(3.0);
     const int ended = m_player->Position();
     m_player->Play();
-    const Heard heard = listen(m_audio->mixer(), 0.1);
+    const Heard heard = listen(0.1);
     QCOMPARE(m_notified, (QStringList{QStringLiteral("successful"), QStringLiteral("successful")}));
     QCOMPARE(m_player->Mode(), Modes::mpStopped);
     QVERIFY(m_player->Position() >= ended);
@@ -289,7 +312,7 @@ void TestMusicPlayer::notifications()
         else if (command == u"notify-")
             m_player->setNotify(false);
         else if (command == u"end")
-            listen(m_audio->mixer(), 2.1, false);
+            listen(2.1, false);
         else
             QFAIL(qPrintable(command));
     }
@@ -302,7 +325,7 @@ void TestMusicPlayer::notifications()
     QFETCH(bool, stillWaiting);
     if (stillWaiting)
         expected << QStringLiteral("successful");
-    listen(m_audio->mixer(), 2.5);
+    listen(2.5);
     QCOMPARE(m_notified, expected);
 }
 
@@ -337,7 +360,7 @@ void TestMusicPlayer::closedDeviceRefusesPlayAndStop()
         }
     }
     // The music that played before is gone.
-    QCOMPARE(listen(m_audio->mixer(), 1.0).firstSoundFrame, -1);
+    QCOMPARE(listen(1.0).firstSoundFrame, -1);
 }
 
 void TestMusicPlayer::openFailures_data()
@@ -398,7 +421,7 @@ void TestMusicPlayer::openFailures()
     // Opening closed the device that was open: it plays no more.
     QVERIFY(!m_player->opened());
     QCOMPARE(m_player->DeviceID(), 0u);
-    QCOMPARE(listen(m_audio->mixer(), 1.0).firstSoundFrame, -1);
+    QCOMPARE(listen(1.0).firstSoundFrame, -1);
     QCOMPARE(m_notified, QStringList{QStringLiteral("aborted")});
 }
 
@@ -407,18 +430,26 @@ void TestMusicPlayer::failingPlayIsKeptNotThrown()
     // Looks like a SoundFont from outside, so opening accepts it; loading it fails.
     const QString fake = m_dir.filePath(QStringLiteral("fake.sf2"));
     writeFile(fake, QByteArray("RIFF\x10\0\0\0sfbkLIST\0\0\0\0", 20));
+    const QString reason = QStringLiteral("The instrument sounds in \"%1\" cannot be loaded; "
+                                          "install the package timgm6mb-soundfont again")
+                               .arg(fake);
     m_player->setSoundFontSearchPath({fake});
     openShortTune();
+    // The first Play starts loading and returns; the failure ends that Play.
     m_player->Play();
-    QCOMPARE(m_player->ErrorMessage(),
-             QStringLiteral("The instrument sounds in \"%1\" cannot be loaded; install the "
-                            "package timgm6mb-soundfont again")
-                 .arg(fake));
+    QVERIFY(m_player->ErrorMessage().isEmpty());
+    QCOMPARE(listen(0.5).firstSoundFrame, -1);
+    QCOMPARE(m_notified, QStringList{QStringLiteral("failure")});
+    QCOMPARE(m_player->ErrorMessage(), reason);
+    QCOMPARE(m_player->Mode(), Modes::mpStopped);
+    // From then on Play fails at once, keeping the reason, and asks for nothing more.
+    m_player->Play();
+    QCOMPARE(m_player->ErrorMessage(), reason);
     QCOMPARE(m_player->Mode(), Modes::mpStopped);
     m_player->Stop();
     QVERIFY(m_player->ErrorMessage().isEmpty());
-    QCOMPARE(listen(m_audio->mixer(), 0.5).firstSoundFrame, -1);
-    QVERIFY(m_notified.isEmpty());
+    QCOMPARE(listen(0.5).firstSoundFrame, -1);
+    QCOMPARE(m_notified, QStringList{QStringLiteral("failure")});
 
     // Without a mixer there is nowhere to play.
     TMediaPlayer nowhere(nullptr);
@@ -435,9 +466,9 @@ void TestMusicPlayer::destroyingThePlayerEndsTheMusic()
 {
     openShortTune();
     m_player->Play();
-    QVERIFY(listen(m_audio->mixer(), 0.5).firstSoundFrame >= 0);
+    QVERIFY(listen(0.5).firstSoundFrame >= 0);
     m_player.reset();
-    const Heard after = listen(m_audio->mixer(), 3.0);
+    const Heard after = listen(3.0);
     QCOMPARE(after.firstSoundFrame, -1);
     QVERIFY(m_notified.isEmpty());
 }

@@ -31,8 +31,11 @@ struct Heard
 
 // Renders the mix period by period as the sound device would, letting the window's events
 // through after each period.
-Heard listen(Mixer &mixer, const TMediaPlayer &player, double seconds)
+// The instruments load in the background at the first Play; a device would play silence
+// meanwhile, the test waits for them.
+Heard listen(Mixer &mixer, TMediaPlayer &player, double seconds)
 {
+    player.WaitForInstruments();
     Heard heard;
     std::vector<float> period(std::size_t(Audio::periodFrames) * Audio::channels);
     const int periods = int(std::ceil(seconds * Audio::sampleRate / Audio::periodFrames));
