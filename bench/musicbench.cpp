@@ -1,0 +1,282 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What the background music costs: CPU while it plays, and the window's start-up time and
+// memory with the tune present and absent. Prints a small table.
+//
+//   musicbench [RUNS]        everything (start-ups alternate, RUNS of each; default 7)
+//   musicbench cpu [SECONDS] only the CPU figures (default 10 s a phase)
+//
+// CPU: the program's audio engine on SDL's dummy driver, which pulls periods in real time
+// like a sound card; user plus system time of the whole process (audio thread included)
+// over the phase, as a percentage of one core. Start-up: from main() to the window's first
+// paint, in a fresh process each time; with the tune absent, the time the error box stood
+// open is left out, so that both figures count the program's own work.
+#include "AudioEngine.h"
+#include "Main.h"
+#include "SdlAudioOutput.h"
+#include "Startup.h"
+#include "TMediaPlayer.h"
+#include "TfoMain.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QMessageBox>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+double cpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+long residentKilobytes()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::strtol(line.c_str() + 6, nullptr, 10);
+    }
+    return -1;
+}
+
+void wait(int milliseconds)
+{
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// Percent of one core used over `seconds` while the event loop runs.
+double cpuPercentOver(double seconds)
+{
+    const double cpuBefore = cpuSeconds();
+    QElapsedTimer wall;
+    wall.start();
+    wait(int(seconds * 1000));
+    return 100.0 * (cpuSeconds() - cpuBefore) / (double(wall.nsecsElapsed()) / 1e9);
+}
+
+struct CpuFigures
+{
+    double off = 0, on = 0, offlineRender = 0;
+    double loadMs = 0;          // from the first Play until the instruments are in
+    long rssOff = 0, rssOn = 0; // kB, before the first Play and while playing
+};
+
+CpuFigures measureCpu(double seconds)
+{
+    CpuFigures figures;
+    {
+        AudioEngine audio(std::make_unique<SdlAudioOutput>());
+        TMediaPlayer player(&audio.mixer());
+        player.FileName = AppDir + QStringLiteral("sound/zamba.mid");
+        player.OnNotify = [&player](QObject *) {
+            if (player.NotifyValue() == TMediaPlayer::TMPNotifyValues::nvSuccessful)
+                player.Play();
+        };
+        player.Open();
+        wait(1000); // the instruments load, the device settles
+        figures.off = cpuPercentOver(seconds);
+        figures.rssOff = residentKilobytes();
+        QElapsedTimer loading;
+        loading.start();
+        player.Play();
+        player.WaitForInstruments();
+        figures.loadMs = double(loading.nsecsElapsed()) / 1e6;
+        figures.on = cpuPercentOver(seconds);
+        figures.rssOn = residentKilobytes();
+    }
+    {
+        // The synthesizer alone: one minute of the tune rendered as fast as it goes.
+        AudioEngine audio(nullptr);
+        TMediaPlayer player(&audio.mixer());
+        player.FileName = AppDir + QStringLiteral("sound/zamba.mid");
+        player.Open();
+        player.Play();
+        player.WaitForInstruments();
+        std::vector<float> period(std::size_t(Audio::periodFrames) * Audio::channels);
+        const int periods = 60 * Audio::sampleRate / Audio::periodFrames;
+        const double before = cpuSeconds();
+        for (int p = 0; p < periods; ++p)
+            audio.mixer().mix(period.data(), Audio::periodFrames);
+        figures.offlineRender = 100.0 * (cpuSeconds() - before) / 60.0;
+    }
+    return figures;
+}
+
+// One start of the window in this process; prints "startup_ms rss_at_paint_kb rss_settled_kb".
+int startOnce(int argc, char *argv[], const QElapsedTimer &sinceMain)
+{
+    QApplication application(argc, argv);
+    prepareApplication(application);
+    qint64 boxShown = -1, boxOpenFor = 0, painted = -1;
+    long rssAtPaint = 0;
+    struct Watcher : QObject
+    {
+        std::function<bool(QObject *, QEvent *)> filter;
+        bool eventFilter(QObject *watched, QEvent *event) override
+        {
+            return filter(watched, event);
+        }
+    } watcher;
+    TfoMain *window = nullptr;
+    watcher.filter = [&](QObject *watched, QEvent *event) {
+        auto *box = qobject_cast<QMessageBox *>(watched);
+        if (box != nullptr && event->type() == QEvent::Show) {
+            boxShown = sinceMain.nsecsElapsed();
+            QMetaObject::invokeMethod(
+                box, [box] { box->done(QMessageBox::Ok); }, Qt::QueuedConnection);
+        } else if (box != nullptr && event->type() == QEvent::Hide && boxShown >= 0) {
+            boxOpenFor += sinceMain.nsecsElapsed() - boxShown;
+            boxShown = -1;
+        } else if (window != nullptr && painted < 0 && event->type() == QEvent::Paint &&
+                   watched == window->centralWidget()) {
+            painted = sinceMain.nsecsElapsed();
+            rssAtPaint = residentKilobytes();
+        }
+        return false;
+    };
+    application.installEventFilter(&watcher);
+
+    AudioEngine audio(std::make_unique<SdlAudioOutput>());
+    setSoundSink(&audio);
+    TfoMain foMain(&audio.mixer());
+    window = &foMain;
+    audio.setSoundFolders(soundFolders());
+    foMain.show();
+    while (painted < 0)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    wait(700); // settled
+    std::printf("%.2f %ld %ld\n", double(painted - boxOpenFor) / 1e6, rssAtPaint,
+                residentKilobytes());
+    setSoundSink(nullptr);
+    return 0;
+}
+
+struct StartFigures
+{
+    double ms = 0;
+    long rssAtPaint = 0, rssSettled = 0;
+};
+
+StartFigures runStart(const QString &program)
+{
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(program, {QStringLiteral("start-child")});
+    child.waitForFinished(60000);
+    const QStringList fields =
+        QString::fromLocal8Bit(child.readAllStandardOutput()).trimmed().split(u' ');
+    if (fields.size() != 3)
+        return {-1, -1, -1};
+    return {fields[0].toDouble(), fields[1].toLong(), fields[2].toLong()};
+}
+
+template <typename T> T median(std::vector<T> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+int measureAll(int runs, double cpuSeconds)
+{
+    // The same program in a folder whose sound folder has everything but the tune.
+    QTemporaryDir folder(AppDir + QStringLiteral("musicbench-XXXXXX"));
+    QDir().mkpath(folder.filePath(QStringLiteral("sound")));
+    const QStringList sounds = QDir(AppDir + QStringLiteral("sound")).entryList(QDir::Files);
+    for (const QString &name : sounds) {
+        if (name.compare(QStringLiteral("zamba.mid"), Qt::CaseInsensitive) != 0)
+            QFile::copy(AppDir + QStringLiteral("sound/") + name,
+                        folder.filePath(QStringLiteral("sound/") + name));
+    }
+    const QString self = QCoreApplication::applicationFilePath();
+    const QString absent = folder.filePath(QStringLiteral("musicbench"));
+    if (::link(QFile::encodeName(self).constData(), QFile::encodeName(absent).constData()) != 0)
+        QFile::copy(self, absent);
+
+    runStart(self); // warm the caches
+    std::vector<StartFigures> with, without;
+    for (int run = 0; run < runs; ++run) {
+        with.push_back(runStart(self));
+        without.push_back(runStart(absent));
+    }
+    auto ms = [](const std::vector<StartFigures> &f) {
+        std::vector<double> v;
+        for (const auto &x : f)
+            v.push_back(x.ms);
+        return median(v);
+    };
+    auto rss = [](const std::vector<StartFigures> &f, bool settled) {
+        std::vector<long> v;
+        for (const auto &x : f)
+            v.push_back(settled ? x.rssSettled : x.rssAtPaint);
+        return double(median(v)) / 1024.0;
+    };
+    const CpuFigures cpu = measureCpu(cpuSeconds);
+
+    std::printf("Background music (%d start-ups each, medians; Qt platform \"%s\")\n", runs,
+                qPrintable(QGuiApplication::platformName().isEmpty()
+                               ? qEnvironmentVariable("QT_QPA_PLATFORM")
+                               : QGuiApplication::platformName()));
+    std::printf("%-34s %12s %14s %14s\n", "", "start-up", "RSS at paint", "RSS settled");
+    std::printf("%-34s %9.1f ms %11.1f MB %11.1f MB\n", "tune present (music opened)", ms(with),
+                rss(with, false), rss(with, true));
+    std::printf("%-34s %9.1f ms %11.1f MB %11.1f MB\n", "tune absent (open fails)", ms(without),
+                rss(without, false), rss(without, true));
+    std::printf("start-up with the tune: %+.1f %% (target <= +10 %%)\n",
+                100.0 * (ms(with) / ms(without) - 1.0));
+    std::printf("%-34s %11s\n", "", "CPU, % core");
+    std::printf("%-34s %11.2f\n", "music off, device running", cpu.off);
+    std::printf("%-34s %11.2f\n", "music playing", cpu.on);
+    std::printf("%-34s %11.2f\n", "synthesizer alone (offline render)", cpu.offlineRender);
+    std::printf("first Play: instruments loaded in the background in %.0f ms; RSS %.1f MB "
+                "before, %.1f MB while playing\n",
+                cpu.loadMs, double(cpu.rssOff) / 1024.0, double(cpu.rssOn) / 1024.0);
+    return 0;
+}
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QElapsedTimer sinceMain;
+    sinceMain.start();
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("SDL_AUDIODRIVER"))
+        qputenv("SDL_AUDIODRIVER", "dummy");
+    const QString mode = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    if (mode == u"start-child")
+        return startOnce(argc, argv, sinceMain);
+
+    QApplication application(argc, argv);
+    AppDir = folderOfExecutable(QCoreApplication::applicationFilePath());
+    try {
+        if (mode == u"cpu") {
+            const double seconds = argc > 2 ? std::atof(argv[2]) : 10.0;
+            const CpuFigures cpu = measureCpu(seconds);
+            std::printf("CPU, %% of one core over %.0f s: music off %.2f, music playing %.2f; "
+                        "synthesizer alone %.2f; instruments loaded in %.0f ms\n",
+                        seconds, cpu.off, cpu.on, cpu.offlineRender, cpu.loadMs);
+            return 0;
+        }
+        return measureAll(argc > 1 ? std::max(1, std::atoi(argv[1])) : 7, 10.0);
+    } catch (const std::exception &error) {
+        std::fprintf(stderr, "musicbench: %s\n", error.what());
+        return 1;
+    }
+}
