@@ -1,0 +1,76 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Installing Numbelo like any desktop program, and packaging it for Debian.
+#
+#   cmake --install <build folder> [--prefix <folder>]
+#     bin/numbelo
+#     share/numbelo/sound/*            sounds and music, looked for here after beside the program
+#     share/numbelo/readme.txt         opened by Help > Readme
+#     share/applications/<id>.desktop  the menu entry
+#     share/metainfo/<id>.metainfo.xml what software centres show
+#     share/icons/hicolor/{32x32,scalable}/apps/<id>.{png,svg}
+#
+# The program looks for its data in the data folder of the prefix it was configured with, so a
+# package is built from a folder configured with its final prefix:
+#   cmake -S . -B build-package -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr
+#   cmake --build build-package && (cd build-package && cpack)
+
+# One id for the menu entry, the AppStream data and the icon; the program announces it too
+# (QGuiApplication::setDesktopFileName).
+set(NUMBELO_APP_ID "org.example.numbelo")
+set(NUMBELO_RESOURCES "${PROJECT_SOURCE_DIR}/resources")
+set(NUMBELO_DATA_DESTINATION "${CMAKE_INSTALL_DATADIR}/numbelo")
+
+install(DIRECTORY "${NUMBELO_RESOURCES}/sound/" DESTINATION "${NUMBELO_DATA_DESTINATION}/sound")
+install(FILES "${NUMBELO_RESOURCES}/readme.txt" DESTINATION "${NUMBELO_DATA_DESTINATION}")
+
+configure_file("${NUMBELO_RESOURCES}/desktop/${NUMBELO_APP_ID}.desktop.in"
+  "${PROJECT_BINARY_DIR}/${NUMBELO_APP_ID}.desktop" @ONLY)
+configure_file("${NUMBELO_RESOURCES}/desktop/${NUMBELO_APP_ID}.metainfo.xml.in"
+  "${PROJECT_BINARY_DIR}/${NUMBELO_APP_ID}.metainfo.xml" @ONLY)
+install(FILES "${PROJECT_BINARY_DIR}/${NUMBELO_APP_ID}.desktop"
+  DESTINATION "${CMAKE_INSTALL_DATADIR}/applications")
+install(FILES "${PROJECT_BINARY_DIR}/${NUMBELO_APP_ID}.metainfo.xml"
+  DESTINATION "${CMAKE_INSTALL_DATADIR}/metainfo")
+install(FILES "${NUMBELO_RESOURCES}/images/icon32.png"
+  DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps" RENAME "${NUMBELO_APP_ID}.png")
+install(FILES "${NUMBELO_RESOURCES}/art/numbelo.svg"
+  DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps" RENAME "${NUMBELO_APP_ID}.svg")
+
+# The readme sits beside the program in the build folder too, as the sound folder does.
+add_dependencies(numbelo numbelo_readme)
+
+# Windows shows the version block in the program file's properties. Its product-version text
+# stays "1.0.0.0", as the program has always shown it; the numeric versions are the project's.
+if(WIN32)
+  set(NUMBELO_PRODUCT_VERSION_TEXT "1.0.0.0")
+  configure_file("${NUMBELO_RESOURCES}/windows/numbelo.rc.in"
+    "${PROJECT_BINARY_DIR}/numbelo.rc" @ONLY)
+  target_sources(numbelo PRIVATE "${PROJECT_BINARY_DIR}/numbelo.rc")
+endif()
+
+# The Debian package: dpkg-shlibdeps finds the libraries the program links; what it only opens
+# at run time (the instrument sounds for the music, the fonts of the windows) is listed here.
+set(CPACK_GENERATOR "DEB")
+set(CPACK_PACKAGE_NAME "numbelo")
+set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+set(CPACK_PACKAGE_CONTACT "${NUMBELO_MAKER_EMAIL}")
+set(CPACK_PACKAGE_VENDOR "Numbelo")
+set(CPACK_PACKAGING_INSTALL_PREFIX "${CMAKE_INSTALL_PREFIX}")
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Numbelo <${NUMBELO_MAKER_EMAIL}>")
+set(CPACK_DEBIAN_PACKAGE_SECTION "education")
+set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${NUMBELO_MAKER_HOMEPAGE}")
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "An arithmetic drill in Indonesian for primary-school children:
+addition, subtraction, multiplication and division at three levels, eleven
+questions a lesson, spoken digits, sounds for right and wrong answers, a mark
+out of 100 and optional background music.")
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+  "timgm6mb-soundfont | fluid-soundfont-gm, fonts-liberation2, fonts-dejavu-core, fonts-urw-base35, fonts-comic-neue")
+# Links and the readme open through the desktop's own programs; native Wayland windows need
+# Qt's Wayland plugin (without it the program runs through XWayland).
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, qt6-wayland")
+include(CPack)
