@@ -21,8 +21,9 @@ void TfoMain::Readme1Click(QObject *)
     // The current folder first, as a program started from a console expects; then beside the
     // program, and the installed data folder, where a program started from a menu finds it.
     const QString name = QStringLiteral("readme.txt");
-    const QStringList places{QDir::current().filePath(name), AppDir + name,
-                             QStringLiteral(NUMBELO_DATA_DIR) + u'/' + name};
+    QStringList places{QDir::current().filePath(name), AppDir + name};
+    for (const QString &folder : dataFolders())
+        places << folder + name;
     try {
         openFirstExistingFile(desktopOpener(), places);
     } catch (...) {

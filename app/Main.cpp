@@ -19,10 +19,20 @@ QString folderOfExecutable(const QString &executablePath)
     return executablePath.left(cut + 1);
 }
 
+QStringList dataFolders()
+{
+    QStringList folders{QDir::cleanPath(AppDir + QStringLiteral("../share/numbelo")) + u'/',
+                        QStringLiteral(NUMBELO_DATA_DIR) + u'/'};
+    folders.removeDuplicates();
+    return folders;
+}
+
 QStringList soundFolders()
 {
-    return {AppDir + QStringLiteral("sound/"),
-            QStringLiteral(NUMBELO_DATA_DIR) + QStringLiteral("/sound/")};
+    QStringList folders{AppDir + QStringLiteral("sound/")};
+    for (const QString &folder : dataFolders())
+        folders << folder + QStringLiteral("sound/");
+    return folders;
 }
 
 void setSoundSink(SoundSink *sink)

@@ -13,8 +13,13 @@ extern QString AppDir;
 // The folder of a program file: the path cut after its last '/', '\' or ':'.
 QString folderOfExecutable(const QString &executablePath);
 
+// The installed data folders, in order: the one beside the program's own folder
+// (<prefix>/share/numbelo/ for <prefix>/bin/, so that an installed tree can be moved), then the
+// one the program was built for. Each ends with a slash.
+QStringList dataFolders();
+
 // Where the sound effects are looked for, in order: beside the program, then in the
-// installed data folder.
+// installed data folders.
 QStringList soundFolders();
 
 // Plays one effect from the sound folder without waiting; a new sound cuts off the old one.
