@@ -120,7 +120,10 @@ if [ "${1:-}" = "--lesson" ]; then
   status=0
   wait $pid || status=$?
   trap - EXIT
-  [ $status -eq 0 ] || fail "exit status $status: $(tail -n 5 "$log")"
+  if [ $status -ne 0 ]; then
+    fail "exit status $status: $(grep -m 1 -A 4 -E 'ERROR: |runtime error:|leak of' "$log" ||
+      tail -n 5 "$log")"
+  fi
   if grep -qE 'ERROR: (AddressSanitizer|LeakSanitizer)|runtime error:' "$log"; then
     fail "sanitizer report: $(grep -m 3 -E 'ERROR:|runtime error:' "$log")"
   fi
@@ -171,7 +174,7 @@ for case in "$@"; do
   mkdir -p "$base"
   install=$base/install
   if [ "$case" = long-path ]; then
-    install=$base/Program Files
+    install="$base/Program Files"
     while [ ${#install} -le 200 ]; do install="$install/Latihan Berhitung Anak SD – ñandú çağ Ğüş 算数"; done
   fi
   mkdir -p "$install"
