@@ -17,7 +17,7 @@ export NUMBELO_MONKEY_ACTIONS=$actions
 started=$(date +%s)
 set +e
 valgrind --tool=memcheck --leak-check=full --show-leak-kinds=definite \
-  --errors-for-leak-kinds=definite --num-callers=50 --fullpath-after= \
+  --errors-for-leak-kinds=definite --num-callers=50 --fullpath-after= --track-origins=yes \
   --suppressions="$(dirname "$0")/valgrind.supp" \
   --log-file="$log" "$build/test_monkey" >"$build/valgrind-monkey.out" 2>&1
 test_status=$?
