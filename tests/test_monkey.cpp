@@ -6,10 +6,11 @@
 //
 // NUMBELO_MONKEY_SEED and NUMBELO_MONKEY_ACTIONS replay or lengthen a run.
 #include "AudioEngine.h"
+#include "DesktopOpener.h"
 #include "Main.h"
 #include "Mixer.h"
 #include "ModalHelper.h"
-#include "Question.h"
+#include "RecordingDesktopOpener.h"
 #include "Sound.h"
 #include "Startup.h"
 #include "TfoMain.h"
@@ -39,29 +40,29 @@ int fromEnvironment(const char *name, int fallback)
     return ok ? value : fallback;
 }
 
-// Every operand a level can show before the question rules are applied.
-std::vector<std::int32_t> drawnOperands(std::int32_t level)
+// Written from the question rules, not with the program's own question code, so that a fault
+// there cannot agree with itself: operands of level L are 0 … 6L-1 (|R(11L) - 5L|); a
+// subtraction is turned round so its answer is never negative; a division has a divisor of at
+// least 1 and an exact answer, its dividend made a multiple of the divisor (a x b) only
+// when the drawn dividend was not one already.
+bool questionFollowsTheRules(char operation, std::int32_t level, std::int32_t a, std::int32_t b,
+                             std::int32_t answer)
 {
-    std::vector<std::int32_t> operands;
-    for (std::int32_t draw = 0; draw < level * 11; ++draw)
-        operands.push_back(operandFromDraw(level, draw));
-    return operands;
-}
-
-// True when two draws of `level` exist that `operation`'s rules turn into exactly this
-// question.
-bool questionCanBeMade(char operation, std::int32_t level, std::int32_t a, std::int32_t b,
-                       std::int32_t answer)
-{
-    const auto operands = drawnOperands(level);
-    for (std::int32_t drawnA : operands) {
-        for (std::int32_t drawnB : operands) {
-            const Question q = shapeQuestion(operation, drawnA, drawnB);
-            if (q.operandA == a && q.operandB == b && q.answer == answer)
-                return true;
-        }
+    const std::int32_t largest = 6 * level - 1;
+    const auto inRange = [largest](std::int32_t v) { return v >= 0 && v <= largest; };
+    switch (operation) {
+    case '+':
+        return inRange(a) && inRange(b) && answer == a + b;
+    case '-':
+        return inRange(a) && inRange(b) && b <= a && answer == a - b;
+    case 'X':
+        return inRange(a) && inRange(b) && answer == a * b;
+    case ':':
+        return b >= 1 && b <= largest && answer >= 1 && answer <= largest && a == answer * b &&
+               (a <= largest || answer % b != 0);
+    default:
+        return false;
     }
-    return false;
 }
 
 // Answers every modal dialog as soon as its event loop runs, with a random choice of the
@@ -147,6 +148,7 @@ class TestMonkey : public QObject
     void note(const QString &what);
 
     QRandomGenerator m_random;
+    RecordingDesktopOpener m_desktop; // the readme and the about box's links open nothing
     std::unique_ptr<AudioEngine> m_audio;
     std::unique_ptr<TfoMain> m_window;
     std::deque<QString> m_recent; // the last actions, for the failure message
@@ -302,6 +304,8 @@ void TestMonkey::act()
             w.About1,        w.Readme1, w.Mulaibelajar1};
         QAction *item = items.at(m_random.bounded(int(items.size())));
         note(QStringLiteral("menu %1").arg(item->objectName()));
+        // The desktop opens the readme, has no program for it, or fails outright.
+        m_desktop.answer = RecordingDesktopOpener::Answer(m_random.bounded(3));
         item->trigger(); // as the menu does: nothing when the item is disabled
     } else if (kind < 960) {
         const std::array<QToolButton *, 3> buttons = {w.btnPlay, w.btnNext, w.SpeedButton2};
@@ -381,7 +385,7 @@ QString TestMonkey::checkInvariants() const
         return QStringLiteral("IsLastQuestion is %1 at question %2")
             .arg(w.IsLastQuestion)
             .arg(w.QuestionNo);
-    if (!questionCanBeMade(w.Operation, w.Level, w.OperandA, w.OperandB, w.Answer))
+    if (!questionFollowsTheRules(w.Operation, w.Level, w.OperandA, w.OperandB, w.Answer))
         return QStringLiteral("%1 %2 %3 = %4 cannot be a level %5 question")
             .arg(w.OperandA)
             .arg(w.Operation)
@@ -399,6 +403,7 @@ void TestMonkey::randomActionsKeepTheLessonConsistent()
     m_random.seed(seed);
 
     DialogAnswerer dialogs(m_random); // before the window: opening the music may fail
+    setDesktopOpener(&m_desktop);
     m_audio = std::make_unique<AudioEngine>(nullptr);
     setSoundSink(m_audio.get());
     m_window = std::make_unique<TfoMain>(&m_audio->mixer());
@@ -444,9 +449,11 @@ void TestMonkey::randomActionsKeepTheLessonConsistent()
     QVERIFY2(dialogs.kinds.value(QStringLiteral("Information")) > 0,
              "no lesson reached its report");
 
+    QVERIFY(!m_desktop.opened.isEmpty()); // the readme was asked for
     m_window.reset();
     setSoundSink(nullptr);
     m_audio.reset();
+    setDesktopOpener(nullptr);
 }
 
 QTEST_MAIN(TestMonkey)
