@@ -63,6 +63,7 @@ if [ "${1:-}" = "--lesson" ]; then
   focus() { xdotool windowfocus --sync "$1" 2>/dev/null || true; sleep 0.05; }
 
   log=$out/program.log
+  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
   (cd "$out" && exec "$install/numbelo") >"$log" 2>&1 &
   pid=$!
   trap 'kill $pid 2>/dev/null || true' EXIT
@@ -137,11 +138,13 @@ sounds=$(realpath "$2")
 out=$(realpath -m "$3")
 shift 3
 if [ -z "${MATRIX_INSIDE_X:-}" ]; then
-  exec env MATRIX_INSIDE_X=1 xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" \
+  exec env MATRIX_INSIDE_X=1 xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp -noreset" \
     "$0" "$program" "$sounds" "$out" "$@"
 fi
 self=$(realpath "$0")
-# The server may still be coming up when xvfb-run starts us.
+# The server may still be coming up when xvfb-run starts us. (It runs with -noreset: by
+# default it resets whenever its last client leaves, and a program started in that moment
+# cannot connect.)
 for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 data_dir=${NUMBELO_INSTALLED_DATA:-/usr/local/share/numbelo}
 mounts=0
