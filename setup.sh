@@ -49,7 +49,7 @@ case "${1:-}" in
     ctest --preset default || status=1
     ctest --preset asan || status=1
     # Bounded abuse beyond the test suite: a minute of fuzzing per target, one memcheck run.
-    tests/fuzz/run.sh build-fuzz 60 || status=1
+    tests/fuzz/run.sh build/fuzz 60 || status=1
     tests/valgrind.sh build || status=1
     exit $status
     ;;
