@@ -128,6 +128,17 @@ if [ "${1:-}" = "--lesson" ]; then
   if grep -qE 'ERROR: (AddressSanitizer|LeakSanitizer)|runtime error:' "$log"; then
     fail "sanitizer report: $(grep -m 3 -E 'ERROR:|runtime error:' "$log")"
   fi
+  # Anything still running from this install folder was started by the program and
+  # outlived it: name it, and end it (by its id) so it cannot hold the test's output open.
+  leftovers=()
+  for proc in /proc/[0-9]*; do
+    [ "$(readlink "$proc/exe" 2>/dev/null)" = "$install/numbelo" ] && leftovers+=("${proc#/proc/}")
+  done
+  if [ ${#leftovers[@]} -gt 0 ]; then
+    echo "WARNING [$case]: ${#leftovers[@]} process(es) of the program outlived it:" \
+      "$(for p in "${leftovers[@]}"; do tr '\0' ' ' <"/proc/$p/cmdline"; echo -n "(pid $p) "; done)"
+    kill -9 "${leftovers[@]}" 2>/dev/null || true
+  fi
   echo "ok [$case]: $boxes start-up error box(es), 11 questions, report, exit 0"
   exit 0
 fi
