@@ -10,11 +10,14 @@
 
 int main(int argc, char *argv[])
 {
-    QApplication application(argc, argv);
-    prepareApplication(application);
-
+    // The sound device is opened first, while the program has no other thread: opening it may
+    // start helper processes (a sound server, a session bus), and starting a process is only
+    // safe from a program that is not busy on other threads.
     AudioEngine audio(std::make_unique<SdlAudioOutput>());
     setSoundSink(&audio);
+
+    QApplication application(argc, argv);
+    prepareApplication(application);
 
     TfoMain foMain(&audio.mixer());
     audio.setSoundFolders(soundFolders());

@@ -26,21 +26,14 @@ std::shared_ptr<const Sound> loadSoundFile(const QString &path)
 
 AudioEngine::AudioEngine(std::unique_ptr<AudioOutput> output) : m_output(std::move(output))
 {
-    if (m_output) {
-        m_outputStarted =
-            std::async(std::launch::async, [this] { return m_output->start(&m_mixer); }).share();
-    }
+    if (m_output)
+        m_outputStarted = m_output->start(&m_mixer);
 }
 
 AudioEngine::~AudioEngine()
 {
-    if (hasOutput())
+    if (m_outputStarted)
         m_output->stop();
-}
-
-bool AudioEngine::hasOutput() const
-{
-    return m_outputStarted.valid() && m_outputStarted.get();
 }
 
 void AudioEngine::setSoundFolders(const QStringList &folders)

@@ -8,7 +8,6 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
-#include <future>
 #include <memory>
 
 // Plays the program's sound effects: finds a file in the sound folders, decodes it once and
@@ -31,9 +30,8 @@ class AudioEngine : public SoundSink
     void playSound(const QString &name) override;
 
     Mixer &mixer() { return m_mixer; }
-    // Whether a device (real or the silent fallback) is pulling samples. Waits for the device
-    // to finish opening.
-    bool hasOutput() const;
+    // Whether a device (real or the silent fallback) is pulling samples.
+    bool hasOutput() const { return m_outputStarted; }
     int periodFrames() const;
     int sampleRate() const;
 
@@ -44,9 +42,7 @@ class AudioEngine : public SoundSink
   private:
     Mixer m_mixer;
     std::unique_ptr<AudioOutput> m_output;
-    // Opening the device can take a while (a sound server to connect to); it happens beside
-    // the window's start, and sounds asked for meanwhile simply begin once it is open.
-    mutable std::shared_future<bool> m_outputStarted;
+    bool m_outputStarted = false;
     QStringList m_folders;
     QHash<QString, std::shared_ptr<const Sound>> m_cache; // by lower-case name
 };

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <numbers>
 #include <vector>
@@ -24,11 +25,52 @@ struct StreamHandle
     ~StreamHandle() { SDL_FreeAudioStream(stream); }
 };
 
+std::uint32_t readLittle32(const unsigned char *bytes)
+{
+    return std::uint32_t(bytes[0]) | std::uint32_t(bytes[1]) << 8 | std::uint32_t(bytes[2]) << 16 |
+           std::uint32_t(bytes[3]) << 24;
+}
+
+// A sound effect is a few seconds long; anything beyond this is not one of ours.
+constexpr std::uint32_t maxSeconds = 60;
+
+// Walks the file's chunks before SDL sees it: SDL reserves whatever a header promises, so a
+// few bytes of garbage could otherwise claim gigabytes. Every chunk must lie inside the file,
+// the format must be sane and the samples short enough for a sound effect.
+bool plausibleWav(const unsigned char *bytes, std::size_t size)
+{
+    if (size < 12 || std::memcmp(bytes, "RIFF", 4) != 0 || std::memcmp(bytes + 8, "WAVE", 4) != 0)
+        return false;
+    std::uint32_t channels = 0, rate = 0, bytesPerSecond = 0;
+    bool haveData = false;
+    for (std::size_t at = 12; at + 8 <= size;) {
+        const std::uint32_t chunkSize = readLittle32(bytes + at + 4);
+        if (chunkSize > size - at - 8)
+            return false;
+        if (std::memcmp(bytes + at, "fmt ", 4) == 0) {
+            if (chunkSize < 16)
+                return false;
+            channels = std::uint32_t(bytes[at + 10]) | std::uint32_t(bytes[at + 11]) << 8;
+            rate = readLittle32(bytes + at + 12);
+            bytesPerSecond = readLittle32(bytes + at + 16);
+        } else if (std::memcmp(bytes + at, "data", 4) == 0) {
+            if (channels < 1 || channels > 8 || rate < 1000 || rate > 384000 ||
+                bytesPerSecond == 0 || chunkSize / bytesPerSecond > maxSeconds)
+                return false;
+            haveData = chunkSize > 0;
+        }
+        at += 8 + std::size_t(chunkSize) + (chunkSize & 1u);
+    }
+    return haveData;
+}
+
 } // namespace
 
 std::shared_ptr<const Sound> decodeWav(const void *data, std::size_t size)
 {
     if (data == nullptr || size == 0 || size > std::size_t(std::numeric_limits<int>::max()))
+        return nullptr;
+    if (!plausibleWav(static_cast<const unsigned char *>(data), size))
         return nullptr;
     SDL_RWops *source = SDL_RWFromConstMem(data, int(size));
     if (source == nullptr)

@@ -82,6 +82,7 @@ class TestAudio : public QObject
     void foldersAreSearchedInOrder();
     void longNonAsciiFolder();
     void soundsAreDecodedOnce();
+    void everyShippedSoundDecodes();
     void mixNeverClips();
     void noDeviceMeansSilence();
     void brokenDriverFallsBackToSilentClock();
@@ -164,6 +165,20 @@ void TestAudio::unusableFilesPlayTheDefault_data()
     QByteArray lying = good;
     lying[22] = char(0); // zero channels
     QTest::newRow("zero channels") << lying << true;
+    QByteArray boastful = good.left(44);
+    boastful[40] = char(0xf0); // the data chunk claims about 4 GB
+    boastful[41] = boastful[42] = boastful[43] = char(0xff);
+    QTest::newRow("data chunk larger than the file") << boastful << true;
+    QByteArray longSound = constantWav(2205, 8192);
+    longSound[24] = char(0xe8); // 1000 Hz: the same bytes now last far too long for an effect
+    longSound[25] = char(0x03);
+    longSound[26] = longSound[27] = char(0);
+    longSound[28] = char(0xd0); // 2000 bytes a second
+    longSound[29] = char(0x07);
+    longSound[30] = longSound[31] = char(0);
+    QByteArray hours = longSound.left(40);
+    hours += QByteArray("\x00\x00\x10\x00", 4) + QByteArray(0x100000, '\0'); // 1 MB at 2000 B/s
+    QTest::newRow("longer than a minute") << hours << true;
 }
 
 void TestAudio::unusableFilesPlayTheDefault()
@@ -217,6 +232,17 @@ void TestAudio::soundsAreDecodedOnce()
     const auto first = engine.sound(QStringLiteral("1.wav"));
     QVERIFY(QFile::remove(m_folder + QStringLiteral("1.wav")));
     QCOMPARE(engine.sound(QStringLiteral("1.WAV")), first);
+}
+
+void TestAudio::everyShippedSoundDecodes()
+{
+    const QString folder = QStringLiteral(NUMBELO_SOURCE_DIR "/resources/sound/");
+    const QStringList names = QDir(folder).entryList({QStringLiteral("*.wav")}, QDir::Files);
+    QCOMPARE(names.size(), 16);
+    AudioEngine engine(nullptr);
+    engine.setSoundFolders({folder});
+    for (const QString &name : names)
+        QVERIFY2(engine.sound(name) != defaultSound(), qPrintable(name));
 }
 
 void TestAudio::mixNeverClips()

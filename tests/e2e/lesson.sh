@@ -11,8 +11,9 @@ program=$1
 out=$2
 mkdir -p "$out"
 if [ -z "${E2E_INSIDE_X:-}" ]; then
-  exec env E2E_INSIDE_X=1 xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" "$0" "$@"
+  exec env E2E_INSIDE_X=1 xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp -noreset" "$0" "$@"
 fi
+for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
 export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$out/sound.raw"
 rm -f "$out/sound.raw"
