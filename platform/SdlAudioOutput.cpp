@@ -12,7 +12,7 @@ SdlAudioOutput::~SdlAudioOutput()
 
 bool SdlAudioOutput::start(Mixer *mixer)
 {
-    // May run on a thread of its own: SDL's per-thread error text is freed when it ends.
+    // SDL's per-thread error text is freed when done, whichever thread opens the device.
     struct ThreadCleanup
     {
         ~ThreadCleanup() { SDL_TLSCleanup(); }
@@ -21,23 +21,25 @@ bool SdlAudioOutput::start(Mixer *mixer)
     m_mixer = mixer;
     // SDL would otherwise take over SIGINT and SIGTERM from the program.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
-        m_initialised = true;
-        if (openDevice())
-            return true;
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        m_initialised = false;
-    }
+    if (initialiseAndOpen())
+        return true;
     // No sound card, or a driver that does not work here: keep the clock running silently.
     SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
-        m_initialised = true;
-        if (openDevice())
-            return true;
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        m_initialised = false;
-    }
+    if (initialiseAndOpen())
+        return true;
     m_mixer = nullptr;
+    return false;
+}
+
+bool SdlAudioOutput::initialiseAndOpen()
+{
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+        return false;
+    m_initialised = true;
+    if (openDevice())
+        return true;
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    m_initialised = false;
     return false;
 }
 

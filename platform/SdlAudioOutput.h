@@ -22,6 +22,7 @@ class SdlAudioOutput : public AudioOutput
     int sampleRate() const override { return m_sampleRate; }
 
   private:
+    bool initialiseAndOpen();
     bool openDevice();
     static void callback(void *userdata, std::uint8_t *stream, int length);
 
