@@ -243,8 +243,7 @@ QString TAboutBox::donationText() const
     // A build without an account to name has nothing to ask for.
     if (m_maker.account.isEmpty())
         return thankYouText();
-    return QStringLiteral("Mohon donasi ke %1, rek. %2.")
-        .arg(m_maker.bankBranch, m_maker.account);
+    return QStringLiteral("Mohon donasi ke %1, rek. %2.").arg(m_maker.bankBranch, m_maker.account);
 }
 
 void TAboutBox::Info(QObject *)
