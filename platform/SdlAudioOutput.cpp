@@ -12,11 +12,6 @@ SdlAudioOutput::~SdlAudioOutput()
 
 bool SdlAudioOutput::start(Mixer *mixer)
 {
-    // SDL's per-thread error text is freed when done, whichever thread opens the device.
-    struct ThreadCleanup
-    {
-        ~ThreadCleanup() { SDL_TLSCleanup(); }
-    } cleanup;
     stop();
     m_mixer = mixer;
     // SDL would otherwise take over SIGINT and SIGTERM from the program.
