@@ -4,16 +4,16 @@
 #include "BevelPanel.h"
 #include "DesktopOpener.h"
 #include "ErrorGuard.h"
+#include "SoundSink.h"
+#include "WindowLook.h"
 
 #include <QCursor>
 #include <QFontMetrics>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QPushButton>
-#include <QScreen>
 #include <QUrl>
 #include <algorithm>
 
@@ -31,23 +31,6 @@ constexpr int panelMargin = 6;
 constexpr qreal smallestPoints = 7.0;
 
 const QColor maroon(128, 0, 0);
-
-QFont makeFont(const QString &family, qreal points, bool bold)
-{
-    QFont font(family);
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    font.setStyleHint(QFont::SansSerif);
-    return font;
-}
-
-void setTextColour(QWidget *widget, const QColor &colour)
-{
-    QPalette palette = widget->palette();
-    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
-        palette.setColor(group, QPalette::WindowText, colour);
-    widget->setPalette(palette);
-}
 
 QLabel *makeLabel(const char *name, const QString &text, QWidget *parent)
 {
@@ -117,9 +100,8 @@ MakerDetails MakerDetails::fromBuild()
             QString::fromUtf8(NUMBELO_DONATION_BANK), QString::fromUtf8(NUMBELO_DONATION_ACCOUNT)};
 }
 
-TAboutBox::TAboutBox(QWidget *owner, DesktopOpener &opener, SoundPlayer playSound,
-                     MakerDetails maker)
-    : QDialog(owner), m_opener(opener), m_playSound(std::move(playSound)), m_maker(std::move(maker))
+TAboutBox::TAboutBox(QWidget *owner, SoundSink &sounds, DesktopOpener &opener, MakerDetails maker)
+    : QDialog(owner), m_sounds(sounds), m_opener(opener), m_maker(std::move(maker))
 {
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral("About"));
@@ -130,8 +112,8 @@ TAboutBox::TAboutBox(QWidget *owner, DesktopOpener &opener, SoundPlayer playSoun
                    Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(clientWidth, clientHeight);
     setSizeGripEnabled(false);
-    setFont(makeFont(QStringLiteral("Liberation Sans"), 8, false));
-    setTextColour(this, maroon);
+    setFont(WindowLook::makeFont(WindowLook::UiFace, WindowLook::UiPoints));
+    WindowLook::setTextColour(this, maroon);
 
     createControls();
     FormCreate(this);
@@ -155,9 +137,9 @@ void TAboutBox::createControls()
     ProgramIcon->installEventFilter(this);
 
     Label1 = makeLabel("Label1", QStringLiteral("Numbelo"), Panel1);
-    Label1->setFont(makeFont(QStringLiteral("Comic Neue"), 12, true));
+    Label1->setFont(WindowLook::makeFont(WindowLook::TitleFace, 12, true));
     Label1->setAlignment(Qt::AlignCenter);
-    setTextColour(Label1, Qt::red);
+    WindowLook::setTextColour(Label1, Qt::red);
 
     Version =
         makeLabel("Version", QStringLiteral("Versi ") + QStringLiteral(NUMBELO_VERSION), Panel1);
@@ -172,7 +154,7 @@ void TAboutBox::createControls()
     Label5 = makeLabel("Label5", m_maker.homePage, Panel1);
     for (QLabel *link : {Label4, Label5}) {
         link->setFont(linkFont);
-        setTextColour(link, Qt::blue);
+        WindowLook::setTextColour(link, Qt::blue);
         link->installEventFilter(this);
     }
     // A build without an address has no link to offer.
@@ -248,7 +230,7 @@ QString TAboutBox::donationText() const
 
 void TAboutBox::Info(QObject *)
 {
-    m_playSound(QStringLiteral("Toeng.wav"));
+    m_sounds.playSound(QStringLiteral("Toeng.wav"));
     Thanks->setText(donationText());
     layOutThanks();
 }
@@ -307,18 +289,5 @@ void TAboutBox::keyPressEvent(QKeyEvent *event)
 void TAboutBox::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    centreOnScreen();
-}
-
-void TAboutBox::centreOnScreen()
-{
-    const QWidget *owner = parentWidget();
-    const QScreen *where = owner != nullptr && owner->screen() != nullptr
-                               ? owner->screen()
-                               : QGuiApplication::primaryScreen();
-    if (where == nullptr)
-        return;
-    QRect frame = frameGeometry();
-    frame.moveCenter(where->availableGeometry().center());
-    move(frame.topLeft());
+    WindowLook::centreOnScreen(this);
 }

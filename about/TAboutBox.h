@@ -3,12 +3,12 @@
 
 #include <QDialog>
 #include <QString>
-#include <functional>
 
 class BevelPanel;
 class DesktopOpener;
 class QLabel;
 class QPushButton;
+class SoundSink;
 
 // Who made the program and how to reach and support them. The program's own values are build
 // settings, so that whoever distributes it puts in their own.
@@ -31,12 +31,8 @@ class TAboutBox : public QDialog
 {
     Q_OBJECT
   public:
-    // Plays one of the program's sound effects by name.
-    using SoundPlayer = std::function<void(const QString &name)>;
-
-    // `opener` opens the links, `playSound` plays the picture's sound; both must outlive the
-    // box.
-    TAboutBox(QWidget *owner, DesktopOpener &opener, SoundPlayer playSound,
+    // `sounds` plays the picture's sound, `opener` opens the links; both must outlive the box.
+    TAboutBox(QWidget *owner, SoundSink &sounds, DesktopOpener &opener,
               MakerDetails maker = MakerDetails::fromBuild());
 
     static constexpr int clientWidth = 197;
@@ -72,10 +68,9 @@ class TAboutBox : public QDialog
     void createControls();
     void layOutTexts();
     void layOutThanks();
-    void centreOnScreen();
 
+    SoundSink &m_sounds;
     DesktopOpener &m_opener;
-    SoundPlayer m_playSound;
     MakerDetails m_maker;
     QRect m_thanksArea; // where the thank-you or the donation request goes
     bool m_linkPressed = false;

@@ -3,6 +3,7 @@
 
 #include "Conversions.h"
 #include "ToolTips.h"
+#include "WindowLook.h"
 
 #include <QApplication>
 #include <QFont>
@@ -11,12 +12,10 @@ void prepareApplication(QApplication &application)
 {
     // The program's title is its application name rather than its display name: Qt would
     // add a display name to every dialog's caption.
-    QApplication::setApplicationName(QStringLiteral("Numbelo 2000"));
+    QApplication::setApplicationName(WindowLook::ProgramTitle.toString());
     QApplication::setApplicationVersion(QStringLiteral(NUMBELO_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("org.example.numbelo"));
-    QFont font(QStringLiteral("Liberation Sans"), 8);
-    font.setStyleHint(QFont::SansSerif);
-    QApplication::setFont(font);
+    QApplication::setFont(WindowLook::makeFont(WindowLook::UiFace, WindowLook::UiPoints));
     installToolTipTiming(application);
     watchDecimalSeparator(&application);
 }

@@ -1,28 +1,31 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's construction: its controls, its menu and the wiring of every event to
-// its handler. The lesson handlers live in Lesson.cpp and Answers.cpp, the painting of the
-// bubble in Board.cpp.
+// its handler; its start and its end. The other handlers are in the TfoMain_*.cpp files
+// (see the map at the top of TfoMain.h).
 #include "TfoMain.h"
 
 #include "BevelPanel.h"
 #include "ErrorGuard.h"
 #include "Glyphs.h"
-#include "Main.h"
+#include "SoundSink.h"
 #include "TMediaPlayer.h"
+#include "WindowLook.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
-#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
-#include <QScreen>
 #include <QStatusBar>
 #include <QToolButton>
+
+using namespace WindowLook;
+
+QString AppDir;
 
 namespace {
 // The client area below the menu bar, in pixels.
@@ -30,28 +33,6 @@ constexpr int clientWidth = 334;
 constexpr int clientHeight = 254;
 constexpr int statusBarHeight = 19;
 constexpr int panelHeight = 30;
-
-// Free look-alikes, from Debian's font packages, of the faces the layout was drawn with.
-const QString uiFace = QStringLiteral("Liberation Sans");
-const QString stampFace = QStringLiteral("URW Bookman");
-const QString technicalFace = QStringLiteral("DejaVu Sans Mono");
-
-QFont makeFont(const QString &family, int points, bool bold)
-{
-    QFont font(family, points);
-    font.setBold(bold);
-    font.setStyleHint(QFont::SansSerif);
-    return font;
-}
-
-void setTextColour(QWidget *widget, const QColor &colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    palette.setColor(QPalette::Text, colour);
-    palette.setColor(QPalette::Disabled, QPalette::Text, colour);
-    widget->setPalette(palette);
-}
 
 void setBaseColour(QWidget *widget, QPalette::ColorRole role)
 {
@@ -97,17 +78,18 @@ QToolButton *makeSpeedButton(const char *name, const QString &glyph, const QStri
 }
 } // namespace
 
-TfoMain::TfoMain(Mixer *musicMixer, QWidget *parent) : QMainWindow(parent)
+TfoMain::TfoMain(const TfoMainServices &services, QWidget *parent)
+    : QMainWindow(parent), m_services(services)
 {
     setObjectName(QStringLiteral("foMain"));
-    setWindowTitle(QStringLiteral("Numbelo 2000"));
+    setWindowTitle(ProgramTitle.toString());
     setWindowIcon(QIcon(QStringLiteral(":/images/icon32.png")));
     // Minimise and close, but no maximise; the border still resizes.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    setFont(makeFont(uiFace, 8, false));
+    setFont(makeFont(UiFace, UiPoints));
 
-    MediaPlayer1 = new TMediaPlayer(musicMixer, this);
+    MediaPlayer1 = new TMediaPlayer(m_services.music, this);
     MediaPlayer1->setObjectName(QStringLiteral("MediaPlayer1"));
     createControls();
     createMenu();
@@ -131,7 +113,7 @@ void TfoMain::createControls()
 
     Label3 = new QLabel(QStringLiteral("?"), m_client);
     Label3->setObjectName(QStringLiteral("Label3"));
-    Label3->setFont(makeFont(stampFace, 20, true));
+    Label3->setFont(makeFont(StampFace, 20, true));
     setTextColour(Label3, Qt::red);
     Label3->setGeometry(216, 50, std::max(13, Label3->sizeHint().width()), 34);
 
@@ -144,7 +126,7 @@ void TfoMain::createControls()
     edAnswer = new QLineEdit(m_client);
     edAnswer->setObjectName(QStringLiteral("edAnswer"));
     edAnswer->setGeometry(240, 50, 81, 41);
-    edAnswer->setFont(makeFont(technicalFace, 20, true));
+    edAnswer->setFont(makeFont(TechnicalFace, 20, true));
     setTextColour(edAnswer, Qt::blue);
     setBaseColour(edAnswer, QPalette::Button);
     edAnswer->setMaxLength(4);
@@ -282,7 +264,7 @@ void TfoMain::handle(const std::function<void()> &handler)
 
 void TfoMain::FormCreate(QObject *)
 {
-    AppDir = folderOfExecutable(QCoreApplication::applicationFilePath());
+    AppDir = m_services.folders.programDir;
     openMusic();
 }
 
@@ -290,20 +272,10 @@ void TfoMain::showEvent(QShowEvent *event)
 {
     if (!m_shown) {
         m_shown = true;
-        centreOnScreen();
+        centreOnScreen(this);
         handle([this] { FormShow(this); });
     }
     QMainWindow::showEvent(event);
-}
-
-void TfoMain::centreOnScreen()
-{
-    const QScreen *where = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
-    if (where == nullptr)
-        return;
-    QRect frame = frameGeometry();
-    frame.moveCenter(where->availableGeometry().center());
-    move(frame.topLeft());
 }
 
 void TfoMain::FormShow(QObject *)
@@ -316,6 +288,11 @@ void TfoMain::FormShow(QObject *)
 void TfoMain::CloseApp(QObject *)
 {
     close();
+}
+
+void TfoMain::PlaySoundFile(const QString &name)
+{
+    m_services.sounds.playSound(name);
 }
 
 bool TfoMain::eventFilter(QObject *watched, QEvent *event)

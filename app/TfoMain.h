@@ -1,12 +1,32 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+// The main window, and with it the lesson. A map of the class and its companions:
+//
+//   TfoMain.h           the class: its controls, the lesson's fields, its handlers
+//   TfoMain.cpp         construction: controls, menu, the wiring of every event to its
+//                       handler; start-up (FormCreate, FormShow), closing, PlaySoundFile
+//   TfoMain_Lesson.cpp  choosing operation and level, starting a lesson, each new question,
+//                       back to idle (GetQuote, GetLevel, PlayGame, NewQuestion, ResetLesson)
+//   TfoMain_Answers.cpp typed keys, checking and counting answers, the report at the end
+//                       (edAnswerKeyPress, CheckAnswer, NextSoal, EndLesson)
+//   TfoMain_Board.cpp   the speech bubble and the question painted in it (DrawBoard,
+//                       DrawQuestion, FormPaint)
+//   TfoMain_Music.cpp   the background music (PlayMusic, MediaPlayer1Notify)
+//   TfoMain_About.cpp   the about box and the readme (ABoutBox, Readme1Click)
+//
+// The rules the handlers apply (questions, scoring, conversions, the report text) are in
+// core/; the dialogs they show in dialogs/; the music control in music/; the sound, the
+// folders and the desktop in platform/. The window only wires its widgets to them.
+
+#include "ProgramFolders.h"
 #include "RandomGenerator.h"
 
 #include <QMainWindow>
 #include <cstdint>
 #include <functional>
 
+class DesktopOpener;
 class Mixer;
 class QAction;
 class QKeyEvent;
@@ -19,7 +39,22 @@ class QPainter;
 class QStatusBar;
 class QToolButton;
 class BevelPanel;
+class SoundSink;
 class TMediaPlayer;
+
+// The folder the program runs from, with a trailing slash; set once when the main window is
+// created, from the folders it was given. Sounds, music and the readme are found under it.
+extern QString AppDir;
+
+// What the window is given by whoever makes it (main, or a test): where the program's files
+// are, and the services it plays and opens things with. The services must outlive the window.
+struct TfoMainServices
+{
+    ProgramFolders folders;
+    SoundSink &sounds;     // the sound effects (PlaySoundFile)
+    Mixer *music;          // where the background music is rendered; null: no music device
+    DesktopOpener &opener; // links and the readme
+};
 
 // The main window: the lesson's controls and menu, the bubble the questions are painted
 // in, and the lesson itself (its fields below and the handlers that run it). Every user
@@ -28,11 +63,8 @@ class TfoMain : public QMainWindow
 {
     Q_OBJECT
   public:
-    // `musicMixer` is where the background music is played (null: no music device).
-    explicit TfoMain(Mixer *musicMixer, QWidget *parent = nullptr);
+    explicit TfoMain(const TfoMainServices &services, QWidget *parent = nullptr);
     ~TfoMain() override;
-
-    static constexpr std::int32_t QuestionsPerLesson = 11;
 
     // Where each question's seed comes from; the UTC time of day unless a test sets a clock.
     void setSeedClock(std::function<std::uint32_t()> clock) { m_seedClock = std::move(clock); }
@@ -107,6 +139,11 @@ class TfoMain : public QMainWindow
     void PlayMusic(QObject *sender);
     void MediaPlayer1Notify(QObject *sender);
 
+    // Plays one effect from the sound folder without waiting; a new sound cuts off the old
+    // one. Never fails: a sound that cannot be played gives the default sound, and without a
+    // sound device nothing is heard.
+    void PlaySoundFile(const QString &name);
+
     // The end of the eleventh question: the whistle, the report and the offer to go again.
     void EndLesson();
 
@@ -121,7 +158,6 @@ class TfoMain : public QMainWindow
     void createControls();
     void createMenu();
     void connectHandlers();
-    void centreOnScreen();
     void openMusic();
     // Turns a key pressed in the answer box into the character it types and filters it;
     // true when the box must not see the key.
@@ -129,6 +165,7 @@ class TfoMain : public QMainWindow
     // Runs a handler as Qt's entry point into our code: errors end in the error box.
     void handle(const std::function<void()> &handler);
 
+    TfoMainServices m_services;
     QWidget *m_client = nullptr; // the client area the bubble is painted on
     RandomGenerator m_random;
     std::function<std::uint32_t()> m_seedClock = &utcMillisecondsOfDay;

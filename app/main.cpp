@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Main.h"
-
 #include "AudioEngine.h"
+#include "DesktopOpener.h"
+#include "ProgramFolders.h"
 #include "SdlAudioOutput.h"
 #include "Startup.h"
 #include "TfoMain.h"
@@ -14,15 +14,17 @@ int main(int argc, char *argv[])
     // start helper processes (a sound server, a session bus), and starting a process is only
     // safe from a program that is not busy on other threads.
     AudioEngine audio(std::make_unique<SdlAudioOutput>());
-    setSoundSink(&audio);
 
     QApplication application(argc, argv);
     prepareApplication(application);
 
-    TfoMain foMain(&audio.mixer());
-    audio.setSoundFolders(soundFolders());
+    // Where the program's files are is decided here, once, and handed to all that looks.
+    const ProgramFolders folders =
+        ProgramFolders::forExecutable(QCoreApplication::applicationFilePath());
+    audio.setSoundFolders(folders.soundDirs());
+    SystemDesktopOpener desktop;
+
+    TfoMain foMain({folders, audio, &audio.mixer(), desktop});
     foMain.show();
-    const int result = QApplication::exec();
-    setSoundSink(nullptr);
-    return result;
+    return QApplication::exec();
 }

@@ -4,7 +4,8 @@
 //
 //   keylatency [PRESSES]
 #include "AudioEngine.h"
-#include "Main.h"
+#include "DesktopOpener.h"
+#include "ProgramFolders.h"
 #include "SdlAudioOutput.h"
 #include "Startup.h"
 #include "TfoMain.h"
@@ -28,9 +29,11 @@ int main(int argc, char *argv[])
     const int presses = argc > 1 ? std::max(1, std::atoi(argv[1])) : 100;
 
     AudioEngine audio(std::make_unique<SdlAudioOutput>());
-    setSoundSink(&audio);
-    TfoMain window(&audio.mixer());
-    audio.setSoundFolders(soundFolders());
+    const ProgramFolders folders =
+        ProgramFolders::forExecutable(QCoreApplication::applicationFilePath());
+    audio.setSoundFolders(folders.soundDirs());
+    SystemDesktopOpener desktop;
+    TfoMain window({folders, audio, &audio.mixer(), desktop});
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))
         return 1;
@@ -58,6 +61,5 @@ int main(int argc, char *argv[])
     std::printf("audio period %.2f ms (%d frames at %d Hz); target <= %.2f ms: %s\n", period,
                 audio.periodFrames(), audio.sampleRate(), period + 2.0,
                 latencies.back() <= period + 2.0 ? "pass" : "fail");
-    setSoundSink(nullptr);
     return 0;
 }

@@ -11,7 +11,8 @@
 // paint, in a fresh process each time; with the tune absent, the time the error box stood
 // open is left out, so that both figures count the program's own work.
 #include "AudioEngine.h"
-#include "Main.h"
+#include "DesktopOpener.h"
+#include "ProgramFolders.h"
 #include "SdlAudioOutput.h"
 #include "Startup.h"
 #include "TMediaPlayer.h"
@@ -35,6 +36,11 @@
 #include <unistd.h>
 
 namespace {
+QString programDir()
+{
+    return folderOfExecutable(QCoreApplication::applicationFilePath());
+}
+
 double cpuSeconds()
 {
     rusage usage{};
@@ -84,7 +90,7 @@ CpuFigures measureCpu(double seconds)
     {
         AudioEngine audio(std::make_unique<SdlAudioOutput>());
         TMediaPlayer player(&audio.mixer());
-        player.FileName = AppDir + QStringLiteral("sound/zamba.mid");
+        player.FileName = programDir() + QStringLiteral("sound/zamba.mid");
         player.OnNotify = [&player](QObject *) {
             if (player.NotifyValue() == TMediaPlayer::TMPNotifyValues::nvSuccessful)
                 player.Play();
@@ -105,7 +111,7 @@ CpuFigures measureCpu(double seconds)
         // The synthesizer alone: one minute of the tune rendered as fast as it goes.
         AudioEngine audio(nullptr);
         TMediaPlayer player(&audio.mixer());
-        player.FileName = AppDir + QStringLiteral("sound/zamba.mid");
+        player.FileName = programDir() + QStringLiteral("sound/zamba.mid");
         player.Open();
         player.Play();
         player.WaitForInstruments();
@@ -154,17 +160,18 @@ int startOnce(int argc, char *argv[], const QElapsedTimer &sinceMain)
     application.installEventFilter(&watcher);
 
     AudioEngine audio(std::make_unique<SdlAudioOutput>());
-    setSoundSink(&audio);
-    TfoMain foMain(&audio.mixer());
+    const ProgramFolders folders =
+        ProgramFolders::forExecutable(QCoreApplication::applicationFilePath());
+    audio.setSoundFolders(folders.soundDirs());
+    SystemDesktopOpener desktop;
+    TfoMain foMain({folders, audio, &audio.mixer(), desktop});
     window = &foMain;
-    audio.setSoundFolders(soundFolders());
     foMain.show();
     while (painted < 0)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     wait(700); // settled
     std::printf("%.2f %ld %ld\n", double(painted - boxOpenFor) / 1e6, rssAtPaint,
                 residentKilobytes());
-    setSoundSink(nullptr);
     return 0;
 }
 
@@ -196,12 +203,12 @@ template <typename T> T median(std::vector<T> values)
 int measureAll(int runs, double cpuSeconds)
 {
     // The same program in a folder whose sound folder has everything but the tune.
-    QTemporaryDir folder(AppDir + QStringLiteral("musicbench-XXXXXX"));
+    QTemporaryDir folder(programDir() + QStringLiteral("musicbench-XXXXXX"));
     QDir().mkpath(folder.filePath(QStringLiteral("sound")));
-    const QStringList sounds = QDir(AppDir + QStringLiteral("sound")).entryList(QDir::Files);
+    const QStringList sounds = QDir(programDir() + QStringLiteral("sound")).entryList(QDir::Files);
     for (const QString &name : sounds) {
         if (name.compare(QStringLiteral("zamba.mid"), Qt::CaseInsensitive) != 0)
-            QFile::copy(AppDir + QStringLiteral("sound/") + name,
+            QFile::copy(programDir() + QStringLiteral("sound/") + name,
                         folder.filePath(QStringLiteral("sound/") + name));
     }
     const QString self = QCoreApplication::applicationFilePath();
@@ -264,7 +271,6 @@ int main(int argc, char *argv[])
         return startOnce(argc, argv, sinceMain);
 
     QApplication application(argc, argv);
-    AppDir = folderOfExecutable(QCoreApplication::applicationFilePath());
     try {
         if (mode == u"cpu") {
             const double seconds = argc > 2 ? std::atof(argv[2]) : 10.0;

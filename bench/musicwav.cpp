@@ -5,7 +5,7 @@
 //
 //   musicwav TUNE.wav MIX.wav [SECONDS]      (then: sox TUNE.wav -n stats)
 #include "AudioEngine.h"
-#include "Main.h"
+#include "ProgramFolders.h"
 #include "TMediaPlayer.h"
 
 #include <QCoreApplication>
@@ -14,6 +14,11 @@
 #include <cstdio>
 
 namespace {
+QString programDir()
+{
+    return folderOfExecutable(QCoreApplication::applicationFilePath());
+}
+
 // A 32-bit float WAV: exactly the samples the device would be given.
 bool writeWav(const QString &path, const std::vector<float> &samples)
 {
@@ -44,9 +49,10 @@ bool writeWav(const QString &path, const std::vector<float> &samples)
 std::vector<float> render(double seconds, const std::function<void(AudioEngine &, int)> &effectAt)
 {
     AudioEngine audio(nullptr);
-    audio.setSoundFolders(soundFolders());
+    audio.setSoundFolders(
+        ProgramFolders::forExecutable(QCoreApplication::applicationFilePath()).soundDirs());
     TMediaPlayer player(&audio.mixer());
-    player.FileName = AppDir + QStringLiteral("sound/zamba.mid");
+    player.FileName = programDir() + QStringLiteral("sound/zamba.mid");
     player.OnNotify = [&player](QObject *) {
         if (player.NotifyValue() == TMediaPlayer::TMPNotifyValues::nvSuccessful)
             player.Play();
@@ -73,7 +79,6 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "usage: musicwav TUNE.wav MIX.wav [SECONDS]\n");
         return 2;
     }
-    AppDir = folderOfExecutable(QCoreApplication::applicationFilePath());
     const double seconds = argc > 3 ? std::atof(argv[3]) : 65.0;
     try {
         const std::vector<float> tune = render(seconds, [](AudioEngine &, int) {});

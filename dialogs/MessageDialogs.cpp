@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "MessageDialogs.h"
 
+#include "WindowLook.h"
+
 #include <QApplication>
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -277,7 +279,7 @@ TMessageForm::TMessageForm(const QString &text, TMsgDlgType type, const TMsgDlgB
     } else if (!m_buttons.isEmpty()) {
         m_buttons.first()->setFocus();
     }
-    move(screenArea.center() - rect().center());
+    WindowLook::centreOnScreen(this);
 }
 
 void TMessageForm::reject()

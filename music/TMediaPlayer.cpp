@@ -4,8 +4,6 @@
 #include "Errors.h"
 #include "MidiSequencer.h"
 
-#include <QCoreApplication>
-
 namespace {
 const QString noDeviceOpen = QStringLiteral("No MCI device open");
 const QString unknownErrorCode = QStringLiteral("Unknown error code");
@@ -35,8 +33,7 @@ QStringList TMediaPlayer::soundFontSearchPath() const
 {
     if (!m_soundFonts.isEmpty())
         return m_soundFonts;
-    return MidiSequencer::soundFontCandidates(QCoreApplication::applicationDirPath() +
-                                              QLatin1Char('/'));
+    return MidiSequencer::soundFontCandidates(QString());
 }
 
 QString TMediaPlayer::soundFont() const

@@ -84,8 +84,8 @@ class TMediaPlayer : public QObject
     // renders the music itself rather than through a sound device (tests, tools).
     void WaitForInstruments();
 
-    // Where Open looks for the instruments, in order. By default: beside the program, then
-    // the system's SoundFont folders.
+    // Where Open looks for the instruments, in order. By default the system's SoundFont
+    // folders; the window puts the program's own folder before them.
     void setSoundFontSearchPath(const QStringList &paths) { m_soundFonts = paths; }
     QStringList soundFontSearchPath() const;
     // The SoundFont the open device plays with.

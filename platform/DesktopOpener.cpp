@@ -9,27 +9,12 @@
 // Quiet unless asked for (QT_LOGGING_RULES="numbelo.desktop.info=true").
 Q_LOGGING_CATEGORY(lcDesktop, "numbelo.desktop", QtWarningMsg)
 
-namespace {
-DesktopOpener *g_opener = nullptr;
-}
-
 bool SystemDesktopOpener::openUrl(const QUrl &url)
 {
     const bool opened = QDesktopServices::openUrl(url);
     if (!opened)
         qCInfo(lcDesktop) << "the desktop has no program to open" << url.toDisplayString();
     return opened;
-}
-
-DesktopOpener &desktopOpener()
-{
-    static SystemDesktopOpener system;
-    return g_opener != nullptr ? *g_opener : system;
-}
-
-void setDesktopOpener(DesktopOpener *opener)
-{
-    g_opener = opener;
 }
 
 QString openFirstExistingFile(DesktopOpener &opener, const QStringList &paths)

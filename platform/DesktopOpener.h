@@ -23,12 +23,6 @@ class SystemDesktopOpener final : public DesktopOpener
     bool openUrl(const QUrl &url) override;
 };
 
-// The opener the program uses: the desktop's own, unless another has been put in its place.
-DesktopOpener &desktopOpener();
-// Puts `opener` in place of the desktop's own (tests record instead of opening); null puts
-// the desktop's own back. The caller keeps ownership.
-void setDesktopOpener(DesktopOpener *opener);
-
 // Opens the first of `paths` that is an existing file with the desktop's program for it and
 // returns its path; returns an empty string when none exists. Whether the desktop managed to
 // open it is not looked at.

@@ -183,9 +183,11 @@ QStringList MidiSequencer::soundFontCandidates(const QString &programDir)
     // after it.
     const QStringList names{QStringLiteral("TimGM6mb.sf2"), QStringLiteral("default-GM.sf2")};
     QStringList candidates;
-    for (const QString &folder : {programDir, programDir + QStringLiteral("sound/")}) {
-        for (const QString &name : names)
-            candidates << folder + name;
+    if (!programDir.isEmpty()) {
+        for (const QString &folder : {programDir, programDir + QStringLiteral("sound/")}) {
+            for (const QString &name : names)
+                candidates << folder + name;
+        }
     }
     QStringList dataFolders =
         QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation);

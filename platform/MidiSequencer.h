@@ -74,7 +74,8 @@ class MidiSequencer final : public MusicSource
     void render(float *out, int frames) override;
 
     // Where the instruments are looked for, in order: beside the program, then the SoundFont
-    // folders of the system and of the user. `programDir` ends with a slash.
+    // folders of the system and of the user. `programDir` ends with a slash; an empty one
+    // leaves out the program's folder.
     static QStringList soundFontCandidates(const QString &programDir);
 
   private:

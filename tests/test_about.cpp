@@ -4,11 +4,11 @@
 // behind the picture, and where the readme is found.
 #include "AudioEngine.h"
 #include "BevelPanel.h"
-#include "Main.h"
 #include "ModalHelper.h"
 #include "RecordingDesktopOpener.h"
 #include "RecordingSoundSink.h"
 #include "TAboutBox.h"
+#include "TestServices.h"
 #include "TfoMain.h"
 
 #include <QAction>
@@ -143,11 +143,9 @@ void TestAbout::initTestCase()
 
 void TestAbout::init()
 {
-    setSoundSink(&m_sounds);
-    setDesktopOpener(&m_opener);
     m_opener = RecordingDesktopOpener();
     m_audio = std::make_unique<AudioEngine>(nullptr);
-    m_window = std::make_unique<TfoMain>(&m_audio->mixer());
+    m_window = std::make_unique<TfoMain>(testServices(m_sounds, &m_audio->mixer(), m_opener));
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     m_appDir = AppDir;
@@ -162,8 +160,6 @@ void TestAbout::cleanup()
     m_answers.reset();
     m_window.reset();
     m_audio.reset();
-    setSoundSink(nullptr);
-    setDesktopOpener(nullptr);
     AppDir = m_appDir;
     QDir::setCurrent(m_startFolder);
     QVERIFY2(ModalHelper::strayWindows().isEmpty(),
@@ -188,8 +184,7 @@ void TestAbout::openAboutBox(Opening how)
 
 std::unique_ptr<TAboutBox> TestAbout::makeBox(const MakerDetails &maker)
 {
-    return std::make_unique<TAboutBox>(
-        m_window.get(), m_opener, [this](const QString &name) { m_sounds.playSound(name); }, maker);
+    return std::make_unique<TAboutBox>(m_window.get(), m_sounds, m_opener, maker);
 }
 
 void TestAbout::opensAfterItsSoundAndClosesOnlyByOkEnterOrCloseBox_data()

@@ -2,11 +2,12 @@
 // A child answering: typed keys, three tries, the messages, and the report at the end.
 #include "AudioEngine.h"
 #include "Conversions.h"
-#include "Main.h"
 #include "MessageDialogs.h"
 #include "ModalHelper.h"
+#include "RecordingDesktopOpener.h"
 #include "RecordingSoundSink.h"
 #include "Startup.h"
+#include "TestServices.h"
 #include "TfoMain.h"
 
 #include <QAction>
@@ -65,6 +66,7 @@ class TestAnswers : public QObject
     void answerWrong();
 
     RecordingSoundSink m_sounds;
+    RecordingDesktopOpener m_opener;
     std::unique_ptr<AudioEngine> m_audio;
     std::unique_ptr<TfoMain> m_window;
     std::unique_ptr<ModalAnswers> m_answers;
@@ -72,10 +74,9 @@ class TestAnswers : public QObject
 
 void TestAnswers::init()
 {
-    setSoundSink(&m_sounds);
     setDecimalSeparatorForTesting(u'.');
     m_audio = std::make_unique<AudioEngine>(nullptr);
-    m_window = std::make_unique<TfoMain>(&m_audio->mixer());
+    m_window = std::make_unique<TfoMain>(testServices(m_sounds, &m_audio->mixer(), m_opener));
     quint32 seed = 777;
     m_window->setSeedClock([seed]() mutable { return seed += 1013; });
     m_window->show();
@@ -92,7 +93,6 @@ void TestAnswers::cleanup()
     m_answers.reset();
     m_window.reset();
     m_audio.reset();
-    setSoundSink(nullptr);
     QVERIFY2(ModalHelper::strayWindows().isEmpty(),
              qPrintable(ModalHelper::strayWindows().join(u',')));
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The committed sounds and pictures: the program and any WAV reader must be able to use them
-// as they are, so their formats, sizes and levels are checked straight from the files.
+// as they are, so their formats, sizes and levels are checked straight from the files. And
+// the tree itself must check out whole on a file system that ignores case.
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
@@ -123,6 +124,7 @@ class TestAssets : public QObject
     void cursorIsTwoColoursWithHotSpotOnTheFinger();
     void svgSources_data();
     void svgSources();
+    void noTwoPathsDifferOnlyInCase();
 };
 
 void TestAssets::sounds_data()
@@ -371,6 +373,34 @@ void TestAssets::svgSources()
     }
     QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
     QVERIFY(sawRoot);
+}
+
+void TestAssets::noTwoPathsDifferOnlyInCase()
+{
+    // Build folders (they hold a CMakeCache.txt) and hidden folders are not part of the tree.
+    const QDir root(QStringLiteral(NUMBELO_SOURCE_DIR));
+    QHash<QString, QString> byFoldedPath;
+    QStringList clashes;
+    QList<QString> folders{root.path()};
+    while (!folders.isEmpty()) {
+        const QDir folder(folders.takeLast());
+        const QFileInfoList entries =
+            folder.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::NoSymLinks);
+        for (const QFileInfo &entry : entries) {
+            if (entry.isDir() && (entry.fileName().startsWith(u'.') ||
+                                  QFileInfo::exists(entry.filePath() + "/CMakeCache.txt")))
+                continue;
+            const QString path = root.relativeFilePath(entry.filePath());
+            const QString other = byFoldedPath.value(path.toCaseFolded());
+            if (!other.isEmpty())
+                clashes << other + QStringLiteral(" ~ ") + path;
+            byFoldedPath.insert(path.toCaseFolded(), path);
+            if (entry.isDir())
+                folders << entry.filePath();
+        }
+    }
+    QVERIFY2(byFoldedPath.contains(QStringLiteral("app/main.cpp")), "the tree was not walked");
+    QVERIFY2(clashes.isEmpty(), qPrintable(clashes.join(QStringLiteral(", "))));
 }
 
 QTEST_GUILESS_MAIN(TestAssets)

@@ -6,7 +6,7 @@
 // depends on everything the program uses.
 #include "AudioEngine.h"
 #include "DesktopOpener.h"
-#include "Main.h"
+#include "ProgramFolders.h"
 #include "SoundLookup.h"
 #include "Startup.h"
 #include "TAboutBox.h"
@@ -207,10 +207,10 @@ void TestInstall::programFindsItsSoundsFromAnotherFolder()
 {
     QFETCH(QString, name);
     QVERIFY(QDir::setCurrent(m_elsewhere.path()));
-    AppDir = QFileInfo(programPath()).absolutePath() + u'/';
     // The folders the installed program searches, as they lie in the staging folder.
     QStringList folders;
-    const auto searched = soundFolders();
+    const QStringList searched =
+        ProgramFolders::forExecutable(QFileInfo(programPath()).absoluteFilePath()).soundDirs();
     for (const QString &folder : searched)
         folders << (folder.startsWith(m_stage.path()) ? folder : staged(folder));
     const QString found = findFileIgnoringCase(folders, name);
@@ -358,8 +358,10 @@ void TestInstall::packageDependsOnWhatTheProgramUses()
     wanted << QStringLiteral("timgm6mb-soundfont");
     // The package of every font family the windows ask for, on this machine.
     AudioEngine audio(nullptr);
-    TfoMain window(&audio.mixer());
-    TAboutBox box(&window, desktopOpener(), [](const QString &) {});
+    SystemDesktopOpener desktop;
+    TfoMain window({ProgramFolders::forExecutable(QCoreApplication::applicationFilePath()), audio,
+                    &audio.mixer(), desktop});
+    TAboutBox box(&window, audio, desktop);
     QSet<QString> families;
     QWidgetList widgets = window.findChildren<QWidget *>() + box.findChildren<QWidget *>();
     widgets << &window << &box;

@@ -2,11 +2,13 @@
 // The main window as a child meets it: its start, choosing operation and level, starting a
 // lesson and the questions painted in the bubble.
 #include "AudioEngine.h"
-#include "Main.h"
+#include "LessonRules.h"
 #include "Question.h"
 #include "RandomGenerator.h"
+#include "RecordingDesktopOpener.h"
 #include "RecordingSoundSink.h"
 #include "Startup.h"
+#include "TestServices.h"
 #include "TfoMain.h"
 
 #include <QAction>
@@ -41,6 +43,7 @@ class TestMainWindow : public QObject
     bool isInLesson() const;
 
     RecordingSoundSink m_sounds;
+    RecordingDesktopOpener m_opener;
     std::unique_ptr<AudioEngine> m_audio;
     std::unique_ptr<TfoMain> m_window;
     quint32 m_seed = 0;
@@ -48,10 +51,9 @@ class TestMainWindow : public QObject
 
 void TestMainWindow::init()
 {
-    setSoundSink(&m_sounds);
     m_sounds.played.clear();
     m_audio = std::make_unique<AudioEngine>(nullptr);
-    m_window = std::make_unique<TfoMain>(&m_audio->mixer());
+    m_window = std::make_unique<TfoMain>(testServices(m_sounds, &m_audio->mixer(), m_opener));
     m_seed = 1000;
     m_window->setSeedClock([this] { return m_seed; });
     m_window->show();
@@ -62,7 +64,6 @@ void TestMainWindow::cleanup()
 {
     m_window.reset();
     m_audio.reset();
-    setSoundSink(nullptr);
 }
 
 bool TestMainWindow::isIdle() const
@@ -147,7 +148,7 @@ void TestMainWindow::lessonStartsAndAsksQuestions()
     QVERIFY(!w.IsLastQuestion);
     QCOMPARE(m_sounds.played.last(), QStringLiteral("Good.wav"));
     QTRY_COMPARE(QApplication::focusWidget(), w.edAnswer);
-    for (int i = 2; i <= TfoMain::QuestionsPerLesson; ++i)
+    for (int i = 2; i <= QuestionsPerLesson; ++i)
         w.NewQuestion();
     QCOMPARE(w.QuestionNo, 11);
     QVERIFY(w.IsLastQuestion);

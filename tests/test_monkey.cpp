@@ -7,12 +7,13 @@
 // NUMBELO_MONKEY_SEED and NUMBELO_MONKEY_ACTIONS replay or lengthen a run.
 #include "AudioEngine.h"
 #include "DesktopOpener.h"
-#include "Main.h"
+#include "LessonRules.h"
 #include "Mixer.h"
 #include "ModalHelper.h"
 #include "RecordingDesktopOpener.h"
 #include "Sound.h"
 #include "Startup.h"
+#include "TestServices.h"
 #include "TfoMain.h"
 
 #include <QAction>
@@ -357,7 +358,7 @@ QString TestMonkey::checkInvariants() const
     const std::array<QAction *, 3> levelItems = {w.Level1, w.Level2, w.Level3};
     if (!levelItems.at(w.Level - 1)->isChecked())
         return QStringLiteral("the menu does not check level %1").arg(w.Level);
-    if (w.Score < 0 || w.Score > TfoMain::QuestionsPerLesson)
+    if (w.Score < 0 || w.Score > QuestionsPerLesson)
         return QStringLiteral("Score is %1").arg(w.Score);
 
     if (w.QuestionNo == 0) {
@@ -370,7 +371,7 @@ QString TestMonkey::checkInvariants() const
     if (!lessonControls)
         return QStringLiteral("question %1 but the controls are not those of a lesson")
             .arg(w.QuestionNo);
-    if (w.QuestionNo < 1 || w.QuestionNo > TfoMain::QuestionsPerLesson)
+    if (w.QuestionNo < 1 || w.QuestionNo > QuestionsPerLesson)
         return QStringLiteral("QuestionNo is %1").arg(w.QuestionNo);
     if (w.edNo->text() != QString::number(w.QuestionNo))
         return QStringLiteral("question %1 shows number \"%2\"")
@@ -381,7 +382,7 @@ QString TestMonkey::checkInvariants() const
     // Only questions already answered can have scored.
     if (w.Score > w.QuestionNo - 1)
         return QStringLiteral("Score %1 at question %2").arg(w.Score).arg(w.QuestionNo);
-    if (w.IsLastQuestion != (w.QuestionNo == TfoMain::QuestionsPerLesson))
+    if (w.IsLastQuestion != (w.QuestionNo == QuestionsPerLesson))
         return QStringLiteral("IsLastQuestion is %1 at question %2")
             .arg(w.IsLastQuestion)
             .arg(w.QuestionNo);
@@ -403,10 +404,8 @@ void TestMonkey::randomActionsKeepTheLessonConsistent()
     m_random.seed(seed);
 
     DialogAnswerer dialogs(m_random); // before the window: opening the music may fail
-    setDesktopOpener(&m_desktop);
     m_audio = std::make_unique<AudioEngine>(nullptr);
-    setSoundSink(m_audio.get());
-    m_window = std::make_unique<TfoMain>(&m_audio->mixer());
+    m_window = std::make_unique<TfoMain>(testServices(*m_audio, &m_audio->mixer(), m_desktop));
     m_window->setSeedClock([this] { return m_random.generate(); });
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
@@ -451,9 +450,7 @@ void TestMonkey::randomActionsKeepTheLessonConsistent()
 
     QVERIFY(!m_desktop.opened.isEmpty()); // the readme was asked for
     m_window.reset();
-    setSoundSink(nullptr);
     m_audio.reset();
-    setDesktopOpener(nullptr);
 }
 
 QTEST_MAIN(TestMonkey)

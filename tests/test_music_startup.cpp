@@ -7,11 +7,12 @@
 // badMusicAtStart() prepares the folder and starts the copy with the one test function
 // startsWithBadMusic(), which does the checking and is skipped when run any other way.
 #include "AudioEngine.h"
-#include "Main.h"
 #include "ModalHelper.h"
+#include "RecordingDesktopOpener.h"
 #include "RecordingSoundSink.h"
 #include "Startup.h"
 #include "TMediaPlayer.h"
+#include "TestServices.h"
 #include "TfoMain.h"
 
 #include <QAction>
@@ -111,7 +112,6 @@ void TestMusicStartup::startsWithBadMusic()
             .arg(QCoreApplication::applicationDirPath(), qEnvironmentVariable(expectVariable));
     prepareApplication(*qApp);
     RecordingSoundSink sounds;
-    setSoundSink(&sounds);
     AudioEngine audio(nullptr);
 
     ModalAnswers answers;
@@ -121,7 +121,8 @@ void TestMusicStartup::startsWithBadMusic()
         pressEnter(box);
     });
     answers.add(pressEnter);
-    TfoMain window(&audio.mixer());
+    RecordingDesktopOpener desktop;
+    TfoMain window(testServices(sounds, &audio.mixer(), desktop));
     QCOMPARE(answers.seen().size(), 1);
     QCOMPARE(answers.seen().at(0).objectName, QStringLiteral("errorBox"));
     QCOMPARE(answers.seen().at(0).text, expected);
@@ -148,7 +149,6 @@ void TestMusicStartup::startsWithBadMusic()
     QCOMPARE(window.Hidupkanmusik->text(), QStringLiteral("&Hidupkan musik"));
     QVERIFY(answers.unanswered().isEmpty());
     QVERIFY(window.isVisible());
-    setSoundSink(nullptr);
 }
 
 QTEST_MAIN(TestMusicStartup)

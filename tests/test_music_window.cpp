@@ -3,11 +3,12 @@
 // tune that starts again at its end, the caption, the error of a device that is not open, and
 // the music mixed under the sound effects. Heard through the mixer, without a sound device.
 #include "AudioEngine.h"
-#include "Main.h"
 #include "ModalHelper.h"
+#include "RecordingDesktopOpener.h"
 #include "RecordingSoundSink.h"
 #include "Startup.h"
 #include "TMediaPlayer.h"
+#include "TestServices.h"
 #include "TfoMain.h"
 
 #include <QAction>
@@ -78,16 +79,16 @@ class TestMusicWindow : public QObject
     QString caption() const { return m_window->Hidupkanmusik->text(); }
 
     RecordingSoundSink m_sounds;
+    RecordingDesktopOpener m_opener;
     std::unique_ptr<AudioEngine> m_audio;
     std::unique_ptr<TfoMain> m_window;
 };
 
 void TestMusicWindow::init()
 {
-    setSoundSink(&m_sounds);
     m_audio = std::make_unique<AudioEngine>(nullptr);
     ModalAnswers answers(1000);
-    m_window = std::make_unique<TfoMain>(&m_audio->mixer());
+    m_window = std::make_unique<TfoMain>(testServices(m_sounds, &m_audio->mixer(), m_opener));
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     // The tune and the instruments are there: no error box at start.
@@ -98,7 +99,6 @@ void TestMusicWindow::cleanup()
 {
     m_window.reset();
     m_audio.reset();
-    setSoundSink(nullptr);
     QVERIFY2(ModalHelper::strayWindows().isEmpty(),
              qPrintable(ModalHelper::strayWindows().join(u", ")));
 }
@@ -213,7 +213,7 @@ void TestMusicWindow::deviceNotOpen()
 
 void TestMusicWindow::effectsOverMusicDoNotClip()
 {
-    m_audio->setSoundFolders(soundFolders());
+    m_audio->setSoundFolders(testProgramFolders().soundDirs());
     m_window->Hidupkanmusik->trigger();
     // The tune alone stays under the mixer's limiter, so it is never bent.
     const Heard music = listen(20.0);

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The about box and the readme, reached from the Help menu and the bulb button.
 #include "DesktopOpener.h"
-#include "Main.h"
 #include "TAboutBox.h"
 #include "TfoMain.h"
 
@@ -12,7 +11,7 @@ void TfoMain::ABoutBox(QObject *)
 {
     PlaySoundFile(QStringLiteral("Toeng.wav"));
     // Made for this one showing and gone when it closes, also when showing it fails.
-    auto box = std::make_unique<TAboutBox>(this, desktopOpener(), &PlaySoundFile);
+    auto box = std::make_unique<TAboutBox>(this, m_services.sounds, m_services.opener);
     box->exec();
 }
 
@@ -22,10 +21,10 @@ void TfoMain::Readme1Click(QObject *)
     // program, and the installed data folder, where a program started from a menu finds it.
     const QString name = QStringLiteral("readme.txt");
     QStringList places{QDir::current().filePath(name), AppDir + name};
-    for (const QString &folder : dataFolders())
+    for (const QString &folder : m_services.folders.dataDirs)
         places << folder + name;
     try {
-        openFirstExistingFile(desktopOpener(), places);
+        openFirstExistingFile(m_services.opener, places);
     } catch (...) {
         // Opening the readme is a courtesy: nothing that goes wrong here is shown.
     }

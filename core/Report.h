@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "LessonRules.h"
+
 #include <QChar>
 #include <QString>
 #include <cstdint>
 
-// What the end of a lesson of eleven questions tells the child. No widgets here.
-
-// Number of questions in one lesson.
-inline constexpr std::int32_t questionsPerLesson = 11;
+// What the end of a lesson tells the child. No widgets here.
 
 // The mark out of 100 for `score` first-try answers: score × (1/11) × 100, worked out in the
 // widest floating point there is, so that eleven right give exactly 100.

@@ -3,7 +3,7 @@
 #include "Conversions.h"
 #include "ErrorGuard.h"
 #include "Errors.h"
-#include "Main.h"
+#include "LessonRules.h"
 #include "MessageDialogs.h"
 #include "Report.h"
 #include "TfoMain.h"
@@ -90,8 +90,6 @@ bool TfoMain::CheckAnswer()
         throw NumbeloError(QStringLiteral("Jawaban tidak boleh kosong!!"));
     }
     if (StrToInt(edAnswer->text()) == Answer) {
-        if (Attempt < 2)
-            Score += 1;
         PlaySoundFile(QStringLiteral("Benar.wav"));
         return true;
     }
@@ -103,17 +101,21 @@ bool TfoMain::CheckAnswer()
 
 void TfoMain::NextSoal(QObject *)
 {
-    if (!CheckAnswer()) {
-        Attempt += 1;
-        if (Attempt <= 3)
-            return;
+    // Scoring the answer and counting its tries are the lesson's rules; the window shows
+    // what they decide.
+    const AnswerOutcome outcome = countAnswer(CheckAnswer(), IsLastQuestion, Score, Attempt);
+    if (outcome.revealAnswer)
         ShowMessage(QStringLiteral("Jawaban yang benar adalah : ") + QString::number(Answer));
-    }
-    Attempt = 1;
-    if (!IsLastQuestion)
+    switch (outcome.next) {
+    case AnswerOutcome::Next::TryAgain:
+        break;
+    case AnswerOutcome::Next::NextQuestion:
         NewQuestion();
-    else
+        break;
+    case AnswerOutcome::Next::EndLesson:
         EndLesson();
+        break;
+    }
 }
 
 void TfoMain::EndLesson()

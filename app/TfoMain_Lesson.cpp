@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Choosing the operation and the level, starting a lesson, making each question and going
 // back to idle.
-#include "Main.h"
+#include "LessonRules.h"
 #include "Question.h"
 #include "TfoMain.h"
 

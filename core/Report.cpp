@@ -47,7 +47,7 @@ QString lessonReport(const QString &name, std::int32_t level, std::int32_t score
 {
     // 11 − score cannot overflow for any score a lesson produces; a wider type keeps it
     // defined for any value at all.
-    const auto wrong = static_cast<std::int64_t>(questionsPerLesson) - score;
+    const auto wrong = static_cast<std::int64_t>(QuestionsPerLesson) - score;
     const QStringList lines = {
         QStringLiteral("Nama : ") + trimmedName(name),
         QStringLiteral("Level pelajaran : ") + FormatInt(level),

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The background music: opened when the window is created, switched on and off from the menu,
 // started again each time the piece ends.
-#include "Main.h"
+#include "MidiSequencer.h"
 #include "SoundLookup.h"
 #include "TMediaPlayer.h"
 #include "TfoMain.h"
@@ -16,9 +16,11 @@ void TfoMain::openMusic()
 {
     // Beside the program first, then in the installed data folder; when neither has the
     // tune, the error names the place beside the program.
-    const QString found = findFileIgnoringCase(soundFolders(), musicFile);
+    const QString found = findFileIgnoringCase(m_services.folders.soundDirs(), musicFile);
     MediaPlayer1->FileName =
         found.isEmpty() ? AppDir + QStringLiteral("sound/") + musicFile : found;
+    // The instruments, too, may lie beside the program before the system's own.
+    MediaPlayer1->setSoundFontSearchPath(MidiSequencer::soundFontCandidates(AppDir));
     MediaPlayer1->Open();
 }
 

@@ -1,0 +1,21 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Settings our own targets link to; third-party headers come in as system includes and are
+# not held to them.
+
+# Strict warnings, as errors, for the program, its tests, tools and benchmarks; and only the
+# function-pointer form of connect.
+add_library(numbelo_warnings INTERFACE)
+target_compile_options(numbelo_warnings INTERFACE
+  -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wold-style-cast -Werror)
+target_compile_definitions(numbelo_warnings INTERFACE
+  QT_NO_CONTEXTLESS_CONNECT QT_NO_NARROWING_CONVERSIONS_IN_CONNECT)
+
+# The program's own code also spells out the encoding of every string it shows.
+add_library(numbelo_explicit_strings INTERFACE)
+target_compile_definitions(numbelo_explicit_strings INTERFACE QT_NO_CAST_FROM_ASCII)
+
+# What this build is: its version, and the data folder it installs its sounds and readme to.
+add_library(numbelo_build_info INTERFACE)
+target_compile_definitions(numbelo_build_info INTERFACE
+  NUMBELO_VERSION="${PROJECT_VERSION}"
+  NUMBELO_DATA_DIR="${NUMBELO_DATA_DIR}")

@@ -1,0 +1,44 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "WindowLook.h"
+
+#include <QColor>
+#include <QGuiApplication>
+#include <QPalette>
+#include <QScreen>
+#include <QWidget>
+
+namespace WindowLook {
+
+QFont makeFont(QStringView family, qreal points, bool bold)
+{
+    QFont font(family.toString());
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
+void setTextColour(QWidget *widget, const QColor &colour)
+{
+    QPalette palette = widget->palette();
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        palette.setColor(group, QPalette::WindowText, colour);
+        palette.setColor(group, QPalette::Text, colour);
+    }
+    widget->setPalette(palette);
+}
+
+void centreOnScreen(QWidget *window)
+{
+    // A dialog goes to the middle of its owner's screen.
+    const QWidget *anchor = window->parentWidget() != nullptr ? window->parentWidget() : window;
+    const QScreen *where =
+        anchor->screen() != nullptr ? anchor->screen() : QGuiApplication::primaryScreen();
+    if (where == nullptr)
+        return;
+    QRect frame = window->frameGeometry();
+    frame.moveCenter(where->availableGeometry().center());
+    window->move(frame.topLeft());
+}
+
+} // namespace WindowLook

@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QFont>
+#include <QString>
+#include <QStringView>
+
+class QColor;
+class QWidget;
+
+// The look the program's windows share: its title, the faces it writes with, and how a
+// window is coloured and placed.
+namespace WindowLook {
+
+// The program's title: the main window's caption, and the caption of its messages.
+inline constexpr QStringView ProgramTitle = u"Numbelo 2000";
+
+// Free look-alikes, from Debian's font packages, of the faces the windows were drawn with.
+inline constexpr QStringView UiFace = u"Liberation Sans";         // every window's text
+inline constexpr QStringView StampFace = u"URW Bookman";          // the red "?"
+inline constexpr QStringView TechnicalFace = u"DejaVu Sans Mono"; // the typed answer
+inline constexpr QStringView TitleFace = u"Comic Neue";           // the about box's name
+inline constexpr qreal UiPoints = 8;
+
+QFont makeFont(QStringView family, qreal points, bool bold = false);
+
+// Colours the widget's text, in every state (a disabled answer box keeps its blue).
+void setTextColour(QWidget *widget, const QColor &colour);
+
+// Moves a top-level window, frame included, to the middle of its screen's free area (a
+// dialog: of its owner's screen).
+void centreOnScreen(QWidget *window);
+
+} // namespace WindowLook
