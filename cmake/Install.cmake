@@ -17,6 +17,9 @@
 # One id for the menu entry, the AppStream data and the icon; the program announces it too
 # (QGuiApplication::setDesktopFileName).
 set(NUMBELO_APP_ID "org.example.numbelo")
+# Folders made while installing are rwxr-xr-x whatever the umask of whoever installs or packages.
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+  OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 set(NUMBELO_RESOURCES "${PROJECT_SOURCE_DIR}/resources")
 set(NUMBELO_DATA_DESTINATION "${CMAKE_INSTALL_DATADIR}/numbelo")
 
