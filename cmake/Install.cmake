@@ -8,6 +8,7 @@
 #     share/applications/<id>.desktop  the menu entry
 #     share/metainfo/<id>.metainfo.xml what software centres show
 #     share/icons/hicolor/{32x32,scalable}/apps/<id>.{png,svg}
+#     share/doc/numbelo/{copyright,changelog.gz}, share/man/man6/numbelo.6.gz
 #
 # The program looks for its data in the data folder of the prefix it was configured with, so a
 # package is built from a folder configured with its final prefix:
@@ -17,6 +18,9 @@
 # One id for the menu entry, the AppStream data and the icon; the program announces it too
 # (QGuiApplication::setDesktopFileName).
 set(NUMBELO_APP_ID "org.example.numbelo")
+# Folders made while installing are rwxr-xr-x whatever the umask of whoever installs or packages.
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+  OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 set(NUMBELO_RESOURCES "${PROJECT_SOURCE_DIR}/resources")
 set(NUMBELO_DATA_DESTINATION "${CMAKE_INSTALL_DATADIR}/numbelo")
 
@@ -73,4 +77,27 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS
 # Links and the readme open through the desktop's own programs; native Wayland windows need
 # Qt's Wayland plugin (without it the program runs through XWayland).
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, qt6-wayland")
+
+# The copyright, the changelog and the manual page every Debian package carries. Every
+# installation gets them, so the package is exactly the installed tree and the licence goes
+# wherever the program goes. Compressed as Debian wants them: gzip -9n keeps the name and time
+# out of the header, so the same sources give the same files.
+if(UNIX)
+  find_program(NUMBELO_GZIP gzip REQUIRED)
+  set(NUMBELO_PACKAGING "${PROJECT_SOURCE_DIR}/packaging")
+  set(NUMBELO_COMPRESSED_DOCUMENTS)
+  foreach(document IN ITEMS debian/changelog numbelo.6)
+    cmake_path(GET document FILENAME name)
+    configure_file("${NUMBELO_PACKAGING}/${document}.in" "${PROJECT_BINARY_DIR}/${name}" @ONLY)
+    add_custom_command(OUTPUT "${PROJECT_BINARY_DIR}/${name}.gz"
+      COMMAND "${NUMBELO_GZIP}" -9nkf "${PROJECT_BINARY_DIR}/${name}"
+      DEPENDS "${PROJECT_BINARY_DIR}/${name}"
+      COMMENT "Compressing ${name}")
+    list(APPEND NUMBELO_COMPRESSED_DOCUMENTS "${PROJECT_BINARY_DIR}/${name}.gz")
+  endforeach()
+  add_custom_target(numbelo_documents ALL DEPENDS ${NUMBELO_COMPRESSED_DOCUMENTS})
+  install(FILES "${NUMBELO_PACKAGING}/debian/copyright" "${PROJECT_BINARY_DIR}/changelog.gz"
+    DESTINATION "${CMAKE_INSTALL_DOCDIR}")
+  install(FILES "${PROJECT_BINARY_DIR}/numbelo.6.gz" DESTINATION "${CMAKE_INSTALL_MANDIR}/man6")
+endif()
 include(CPack)

@@ -3,7 +3,7 @@
 // the result: every file in its place and nothing else, the program finding its sounds, music
 // and readme there when started from another folder, a valid menu entry and AppStream data
 // that agree with the program, the installed program starting, and a Debian package that
-// depends on everything the program uses.
+// depends on everything the program uses and that lintian passes.
 #include "AudioEngine.h"
 #include "DesktopOpener.h"
 #include "ProgramFolders.h"
@@ -88,6 +88,7 @@ class TestInstall : public QObject
     void metainfoAgreesWithTheProgram();
     void installedProgramStarts();
     void packageDependsOnWhatTheProgramUses();
+    void packagePassesLintian();
 
   private:
     // An installed file, given relative to the installation prefix.
@@ -102,8 +103,12 @@ class TestInstall : public QObject
     // Every file the installation must hold (relative to the prefix), with the source file it
     // is a copy of, or nothing for the files made by the build.
     QList<QPair<QString, QString>> expectedFiles() const;
+    // The Debian package, made once by cpack for /usr as Debian packages are; empty on failure.
+    QString package();
 
     QTemporaryDir m_stage;
+    QTemporaryDir m_packageDir;
+    QString m_package;
     QTemporaryDir m_elsewhere;
     QString m_root;
     QString m_appId;
@@ -112,7 +117,7 @@ class TestInstall : public QObject
 
 void TestInstall::initTestCase()
 {
-    QVERIFY(m_stage.isValid() && m_elsewhere.isValid());
+    QVERIFY(m_stage.isValid() && m_elsewhere.isValid() && m_packageDir.isValid());
     m_startFolder = QDir::currentPath();
     prepareApplication(*qobject_cast<QApplication *>(QCoreApplication::instance()));
     m_appId = QGuiApplication::desktopFileName();
@@ -145,7 +150,11 @@ QList<QPair<QString, QString>> TestInstall::expectedFiles() const
         {data + QStringLiteral("/icons/hicolor/32x32/apps/") + m_appId + QStringLiteral(".png"),
          sourcePath(QStringLiteral("resources/images/icon32.png"))},
         {data + QStringLiteral("/icons/hicolor/scalable/apps/") + m_appId + QStringLiteral(".svg"),
-         sourcePath(QStringLiteral("resources/art/numbelo.svg"))}};
+         sourcePath(QStringLiteral("resources/art/numbelo.svg"))},
+        {data + QStringLiteral("/doc/numbelo/copyright"),
+         sourcePath(QStringLiteral("packaging/debian/copyright"))},
+        {data + QStringLiteral("/doc/numbelo/changelog.gz"), QString()},
+        {data + QStringLiteral("/man/man6/numbelo.6.gz"), QString()}};
     const QDir sounds(sourcePath(QStringLiteral("resources/sound")));
     const auto names = sounds.entryList(QDir::Files);
     for (const QString &name : names)
@@ -174,6 +183,10 @@ void TestInstall::installsEveryFile()
         QVERIFY(file.isExecutable());
     if (relative.endsWith(QStringLiteral(".png")))
         QCOMPARE(QImage(file.filePath()).size(), QSize(32, 32));
+    // gzip -9n: no flags (so no name), no time, best compression.
+    if (relative.endsWith(QStringLiteral(".gz")))
+        QVERIFY(
+            contentsOf(file.filePath()).startsWith(QByteArray("\x1f\x8b\x08\0\0\0\0\0\x02", 9)));
 }
 
 void TestInstall::installsNothingElse()
@@ -327,16 +340,8 @@ void TestInstall::packageDependsOnWhatTheProgramUses()
         if (QStandardPaths::findExecutable(QLatin1String(tool)).isEmpty())
             QSKIP(qPrintable(QStringLiteral("%1 is not installed").arg(QLatin1String(tool))));
     }
-    QTemporaryDir packageDir;
-    QVERIFY(packageDir.isValid());
-    const Run pack =
-        run(QStringLiteral(NUMBELO_CPACK_COMMAND),
-            {QStringLiteral("--config"), QStringLiteral(NUMBELO_BINARY_DIR "/CPackConfig.cmake"),
-             QStringLiteral("-B"), packageDir.path()});
-    QVERIFY2(pack.exitCode == 0, qPrintable(pack.output));
-    const QStringList debs = QDir(packageDir.path()).entryList({QStringLiteral("*.deb")});
-    QCOMPARE(debs.size(), 1);
-    const QString deb = packageDir.filePath(debs.first());
+    const QString deb = package();
+    QVERIFY(!deb.isEmpty());
     const auto field = [&deb](const char *name) {
         return run(QStringLiteral("dpkg-deb"), {QStringLiteral("-f"), deb, QLatin1String(name)})
             .output.trimmed();
@@ -377,6 +382,41 @@ void TestInstall::packageDependsOnWhatTheProgramUses()
     for (const QString &package : std::as_const(wanted))
         QVERIFY2(dependencies.contains(package),
                  qPrintable(package + QStringLiteral(" missing from: ") + depends));
+}
+
+void TestInstall::packagePassesLintian()
+{
+    for (const char *tool : {"lintian", "dpkg-shlibdeps"}) {
+        if (QStandardPaths::findExecutable(QLatin1String(tool)).isEmpty())
+            QSKIP(qPrintable(QStringLiteral("%1 is not installed").arg(QLatin1String(tool))));
+    }
+    const QString deb = package();
+    QVERIFY(!deb.isEmpty());
+    QStringList arguments{QStringLiteral("--fail-on"), QStringLiteral("error,warning"), deb};
+    // The package is made for /usr whatever prefix this folder was configured with; the menu
+    // entry names the program under the configured prefix, which is then not in the package.
+    if (QStringLiteral(NUMBELO_INSTALL_PREFIX) != QStringLiteral("/usr"))
+        arguments << QStringLiteral("--suppress-tags")
+                  << QStringLiteral("desktop-command-not-in-package");
+    const Run check = run(QStringLiteral("lintian"), arguments);
+    QVERIFY2(check.exitCode == 0, qPrintable(check.output));
+}
+
+QString TestInstall::package()
+{
+    if (m_package.isEmpty()) {
+        const Run pack = run(QStringLiteral(NUMBELO_CPACK_COMMAND),
+                             {QStringLiteral("--config"),
+                              QStringLiteral(NUMBELO_BINARY_DIR "/CPackConfig.cmake"),
+                              QStringLiteral("-B"), m_packageDir.path(), QStringLiteral("-D"),
+                              QStringLiteral("CPACK_PACKAGING_INSTALL_PREFIX=/usr")});
+        const QStringList debs = QDir(m_packageDir.path()).entryList({QStringLiteral("*.deb")});
+        if (pack.exitCode != 0 || debs.size() != 1)
+            qWarning("%s", qPrintable(pack.output));
+        else
+            m_package = m_packageDir.filePath(debs.first());
+    }
+    return m_package;
 }
 
 QTEST_MAIN(TestInstall)
