@@ -15,7 +15,7 @@ export SDL_AUDIODRIVER=dummy
 reference=$("$build/bench/firstpaint" "$runs" "$build/bench/emptywindow" | tail -n 1)
 program=$("$build/bench/firstpaint" "$runs" "$build/numbelo" | tail -n 1)
 ms() { sed -E 's/median: ([0-9.]+) ms.*/\1/' <<<"$1"; }
-kb() { sed -E 's/.* ([0-9]+) kB/\1/' <<<"$1"; }
+kb() { sed -E 's/.* ([0-9]+) kB.*/\1/' <<<"$1"; }
 printf '%-34s %10s %10s\n' "" "first paint" "memory"
 printf '%-34s %8s ms %7s MB\n' "empty Qt window (reference)" "$(ms "$reference")" \
   "$(awk -v k="$(kb "$reference")" 'BEGIN{printf "%.1f", k/1024}')"
