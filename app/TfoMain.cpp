@@ -9,6 +9,7 @@
 #include "Glyphs.h"
 #include "SoundSink.h"
 #include "TMediaPlayer.h"
+#include "TopAligned.h"
 #include "WindowLook.h"
 
 #include <QAction>
@@ -106,6 +107,8 @@ void TfoMain::createControls()
     m_client = new QWidget(this);
     m_client->setObjectName(QStringLiteral("clientArea"));
     m_client->installEventFilter(this);
+    // The window never shrinks below its drawing, status bar included.
+    m_client->setMinimumSize(clientWidth, clientHeight - statusBarHeight);
     setCentralWidget(m_client);
 
     Label4 = makeLabel(QStringLiteral("No. :"), m_client, 5, 43);
@@ -151,6 +154,7 @@ void TfoMain::createControls()
     Panel1 = new BevelPanel(m_client);
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setGeometry(0, 0, clientWidth, panelHeight);
+    alignToTop(Panel1);
 
     edName = new QLineEdit(QStringLiteral("Nuvanti"), Panel1);
     edName->setObjectName(QStringLiteral("edName"));

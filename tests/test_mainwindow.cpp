@@ -2,6 +2,7 @@
 // The main window as a child meets it: its start, choosing operation and level, starting a
 // lesson and the questions painted in the bubble.
 #include "AudioEngine.h"
+#include "BevelPanel.h"
 #include "LessonRules.h"
 #include "Question.h"
 #include "RandomGenerator.h"
@@ -28,6 +29,8 @@ class TestMainWindow : public QObject
     void cleanup();
     void startsIdleWithAdditionAndLevelOne();
     void layoutMatchesTheDrawing();
+    void resizingKeepsTheLayout_data();
+    void resizingKeepsTheLayout();
     void lessonStartsAndAsksQuestions();
     void menuChoiceDuringLessonEndsIt_data();
     void menuChoiceDuringLessonEndsIt();
@@ -134,6 +137,38 @@ void TestMainWindow::layoutMatchesTheDrawing()
         QVERIFY(label->width() >= label->sizeHint().width());
     QVERIFY(w.Label1->geometry().right() < w.edName->geometry().left());
     QCOMPARE(w.menuBar()->actions().size(), 3);
+}
+
+void TestMainWindow::resizingKeepsTheLayout_data()
+{
+    QTest::addColumn<QSize>("asked");
+    QTest::addColumn<QSize>("client"); // the client area with the status bar
+    QTest::addColumn<bool>("lesson");
+    QTest::newRow("smaller") << QSize(200, 150) << QSize(334, 254) << false;
+    QTest::newRow("narrower, taller") << QSize(100, 500) << QSize(334, 500) << false;
+    QTest::newRow("larger, in a lesson") << QSize(520, 420) << QSize(520, 420) << true;
+}
+
+void TestMainWindow::resizingKeepsTheLayout()
+{
+    QFETCH(QSize, asked);
+    QFETCH(QSize, client);
+    QFETCH(bool, lesson);
+    TfoMain &w = *m_window;
+    if (lesson)
+        w.PlayGame(nullptr);
+    const int menuHeight = w.menuBar()->height();
+    const QList<QWidget *> fixed{w.edAnswer, w.edNo, w.Image1, w.Label3, w.Label4};
+    QList<QRect> before;
+    for (QWidget *widget : fixed)
+        before << widget->geometry();
+    w.resize(asked.width(), asked.height() + menuHeight);
+    QTRY_COMPARE(w.size(), QSize(client.width(), client.height() + menuHeight));
+    QCOMPARE(w.centralWidget()->height() + w.StatusBar1->height(), client.height());
+    QCOMPARE(w.StatusBar1->geometry().bottom(), w.height() - 1);
+    QCOMPARE(w.Panel1->geometry(), QRect(0, 0, client.width(), 30));
+    for (qsizetype i = 0; i < fixed.size(); ++i)
+        QCOMPARE(fixed.at(i)->geometry(), before.at(i));
 }
 
 void TestMainWindow::lessonStartsAndAsksQuestions()
