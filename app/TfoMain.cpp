@@ -141,7 +141,8 @@ void TfoMain::createControls()
     edNo->setObjectName(QStringLiteral("edNo"));
     edNo->setGeometry(32, 40, 35, 21);
     edNo->setReadOnly(true);
-    edNo->setFocusPolicy(Qt::NoFocus);
+    // A click selects its number for copying; Tab passes it by.
+    edNo->setFocusPolicy(Qt::ClickFocus);
     setBaseColour(edNo, QPalette::ToolTipBase);
     edNo->setToolTip(QStringLiteral("Nomor pertanyaan"));
 

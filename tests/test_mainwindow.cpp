@@ -38,6 +38,10 @@ class TestMainWindow : public QObject
     void questionsFollowTheClock_data();
     void questionsFollowTheClock();
     void bubbleAndQuestionArePainted();
+    void bubbleOutlineEndsAtItsEdges_data();
+    void bubbleOutlineEndsAtItsEdges();
+    void numberBoxTakesFocusOnlyByClick_data();
+    void numberBoxTakesFocusOnlyByClick();
     void exitEndsAtOnce();
 
   private:
@@ -122,7 +126,7 @@ void TestMainWindow::layoutMatchesTheDrawing()
     QCOMPARE(w.edAnswer->maxLength(), 4);
     QCOMPARE(w.edName->maxLength(), 10);
     QVERIFY(w.edNo->isReadOnly());
-    QCOMPARE(w.edNo->focusPolicy(), Qt::NoFocus);
+    QCOMPARE(w.edNo->focusPolicy(), Qt::ClickFocus);
     QVERIFY(w.StatusBar1->isSizeGripEnabled());
     QCOMPARE(w.Mulaibelajar1->shortcut(), QKeySequence(Qt::Key_F2));
     QCOMPARE(w.Next1->shortcut(), QKeySequence(Qt::Key_F3));
@@ -307,6 +311,58 @@ void TestMainWindow::bubbleAndQuestionArePainted()
     QCOMPARE(grabClient().copy(bubble), asking.copy(bubble));
     w.ResetLesson();
     QCOMPARE(bluePixels(grabClient()), 0);
+}
+
+void TestMainWindow::bubbleOutlineEndsAtItsEdges_data()
+{
+    QTest::addColumn<QPoint>("step");
+    QTest::addColumn<QPoint>("edge");
+    QTest::newRow("left") << QPoint(-1, 0) << QPoint(70, 67);
+    QTest::newRow("right") << QPoint(1, 0) << QPoint(209, 67);
+    QTest::newRow("top") << QPoint(0, -1) << QPoint(139, 40);
+    QTest::newRow("bottom") << QPoint(0, 1) << QPoint(139, 94);
+}
+
+void TestMainWindow::bubbleOutlineEndsAtItsEdges()
+{
+    QFETCH(QPoint, step);
+    QFETCH(QPoint, edge);
+    const QImage board = grabClient();
+    const QRgb black = qRgb(0, 0, 0);
+    // From the middle of the bubble outwards, the first black pixel is its outline, one
+    // pixel thick.
+    QPoint at(139, 67);
+    while (board.pixel(at) != black && board.rect().contains(at + step))
+        at += step;
+    QCOMPARE(at, edge);
+    QVERIFY(board.pixel(at + step) != black);
+}
+
+void TestMainWindow::numberBoxTakesFocusOnlyByClick_data()
+{
+    QTest::addColumn<bool>("lesson");
+    QTest::addColumn<Qt::Key>("key");
+    QTest::newRow("idle, Tab") << false << Qt::Key_Tab;
+    QTest::newRow("idle, Shift+Tab") << false << Qt::Key_Backtab;
+    QTest::newRow("lesson, Tab") << true << Qt::Key_Tab;
+    QTest::newRow("lesson, Shift+Tab") << true << Qt::Key_Backtab;
+}
+
+void TestMainWindow::numberBoxTakesFocusOnlyByClick()
+{
+    QFETCH(bool, lesson);
+    QFETCH(Qt::Key, key);
+    TfoMain &w = *m_window;
+    w.activateWindow();
+    if (lesson)
+        w.PlayGame(nullptr);
+    QTRY_VERIFY(QApplication::focusWidget() != nullptr);
+    for (int i = 0; i < 4; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), key);
+        QVERIFY(QApplication::focusWidget() != w.edNo);
+    }
+    QTest::mouseClick(w.edNo, Qt::LeftButton);
+    QCOMPARE(QApplication::focusWidget(), w.edNo);
 }
 
 void TestMainWindow::exitEndsAtOnce()
