@@ -5,6 +5,7 @@
 #include "TfoMain.h"
 
 #include "BevelPanel.h"
+#include "EditMenu.h"
 #include "ErrorGuard.h"
 #include "Glyphs.h"
 #include "SoundSink.h"
@@ -178,6 +179,8 @@ void TfoMain::createControls()
 
     // The answer box first, then the name box; disabled boxes are skipped.
     setTabOrder(edAnswer, edName);
+    for (QLineEdit *box : {edAnswer, edName, edNo})
+        useEditMenu(box);
 }
 
 void TfoMain::createMenu()

@@ -13,8 +13,11 @@
 #include "TfoMain.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTest>
@@ -42,10 +45,15 @@ class TestMainWindow : public QObject
     void bubbleOutlineEndsAtItsEdges();
     void numberBoxTakesFocusOnlyByClick_data();
     void numberBoxTakesFocusOnlyByClick();
+    void editMenusAreIndonesian_data();
+    void editMenusAreIndonesian();
+    void pasteFromTheMenu_data();
+    void pasteFromTheMenu();
     void exitEndsAtOnce();
 
   private:
     QImage grabClient() const;
+    static QMenu *openEditMenu(QLineEdit *box);
     bool isIdle() const;
     bool isInLesson() const;
 
@@ -71,6 +79,15 @@ void TestMainWindow::cleanup()
 {
     m_window.reset();
     m_audio.reset();
+}
+
+// Right-clicks the box and returns the menu that pops up.
+QMenu *TestMainWindow::openEditMenu(QLineEdit *box)
+{
+    const QPoint at = box->rect().center();
+    QContextMenuEvent click(QContextMenuEvent::Mouse, at, box->mapToGlobal(at));
+    QApplication::sendEvent(box, &click);
+    return qobject_cast<QMenu *>(QApplication::activePopupWidget());
 }
 
 bool TestMainWindow::isIdle() const
@@ -363,6 +380,71 @@ void TestMainWindow::numberBoxTakesFocusOnlyByClick()
     }
     QTest::mouseClick(w.edNo, Qt::LeftButton);
     QCOMPARE(QApplication::focusWidget(), w.edNo);
+}
+
+void TestMainWindow::editMenusAreIndonesian_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QStringList>("items"); // "-" for a separator
+    const QStringList editable{"Urungkan", "-",     "Potong", "Salin",
+                               "Tempel",   "Hapus", "-",      "Pilih Semua"};
+    QTest::newRow("answer") << "edAnswer" << editable;
+    QTest::newRow("name") << "edName" << editable;
+    QTest::newRow("number, read-only") << "edNo" << QStringList{"Salin", "-", "Pilih Semua"};
+}
+
+void TestMainWindow::editMenusAreIndonesian()
+{
+    QFETCH(QString, box);
+    QFETCH(QStringList, items);
+    TfoMain &w = *m_window;
+    w.PlayGame(nullptr);
+    w.edName->setEnabled(true);
+    QMenu *menu = openEditMenu(w.findChild<QLineEdit *>(box));
+    QVERIFY(menu);
+    QStringList shown;
+    for (const QAction *action : menu->actions())
+        shown << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    menu->close();
+    QCOMPARE(shown, items);
+}
+
+void TestMainWindow::pasteFromTheMenu_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("clipboard");
+    QTest::addColumn<QString>("result");
+    QTest::newRow("digits") << "12"
+                            << "3"
+                            << "123";
+    QTest::newRow("cut at four characters") << ""
+                                            << "123456"
+                                            << "1234";
+    QTest::newRow("letters pass as before") << "1"
+                                            << "ab"
+                                            << "1ab";
+}
+
+void TestMainWindow::pasteFromTheMenu()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, clipboard);
+    TfoMain &w = *m_window;
+    w.PlayGame(nullptr);
+    m_sounds.played.clear();
+    w.edAnswer->setText(typed);
+    QApplication::clipboard()->setText(clipboard);
+    QMenu *menu = openEditMenu(w.edAnswer);
+    QVERIFY(menu);
+    const auto actions = menu->actions();
+    const auto paste = std::find_if(actions.begin(), actions.end(), [](QAction *action) {
+        return action->text() == QStringLiteral("Tempel");
+    });
+    QVERIFY(paste != actions.end() && (*paste)->isEnabled());
+    (*paste)->trigger();
+    menu->close();
+    QTEST(w.edAnswer->text(), "result");
+    QVERIFY(m_sounds.played.isEmpty());
 }
 
 void TestMainWindow::exitEndsAtOnce()
