@@ -8,6 +8,7 @@
 #include "EditMenu.h"
 #include "ErrorGuard.h"
 #include "Glyphs.h"
+#include "ReadableText.h"
 #include "SoundSink.h"
 #include "TMediaPlayer.h"
 #include "TopAligned.h"
@@ -75,6 +76,7 @@ QToolButton *makeSpeedButton(const char *name, const QString &glyph, const QStri
     button->setIcon(glyphIcon(glyph));
     button->setIconSize(QSize(16, 16));
     button->setToolTip(tip);
+    button->setAccessibleName(tip);
     button->setFocusPolicy(Qt::NoFocus);
     return button;
 }
@@ -107,6 +109,7 @@ void TfoMain::createControls()
 {
     m_client = new QWidget(this);
     m_client->setObjectName(QStringLiteral("clientArea"));
+    makeReadableText(m_client); // screen readers read the question painted on it
     m_client->installEventFilter(this);
     // The window never shrinks below its drawing, status bar included.
     m_client->setMinimumSize(clientWidth, clientHeight - statusBarHeight);
@@ -135,6 +138,7 @@ void TfoMain::createControls()
     setBaseColour(edAnswer, QPalette::Button);
     edAnswer->setMaxLength(4);
     edAnswer->setToolTip(QStringLiteral("Tempat menjawab"));
+    edAnswer->setAccessibleName(QStringLiteral("Jawaban"));
     edAnswer->setEnabled(false);
     edAnswer->installEventFilter(this);
 
@@ -146,6 +150,7 @@ void TfoMain::createControls()
     edNo->setFocusPolicy(Qt::ClickFocus);
     setBaseColour(edNo, QPalette::ToolTipBase);
     edNo->setToolTip(QStringLiteral("Nomor pertanyaan"));
+    edNo->setAccessibleName(edNo->toolTip());
 
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
@@ -162,6 +167,7 @@ void TfoMain::createControls()
     edName->setObjectName(QStringLiteral("edName"));
     edName->setGeometry(75, 5, 78, 21);
     edName->setMaxLength(10);
+    edName->setAccessibleName(QStringLiteral("Nama pelajar"));
 
     Label1 = makeLabel(QStringLiteral("&Nama pelajar:"), Panel1, 5, 7);
     Label1->setObjectName(QStringLiteral("Label1"));

@@ -34,13 +34,18 @@ void TfoMain::DrawBoard(QPainter &canvas)
 void TfoMain::DrawQuestion(QPainter &canvas)
 {
     canvas.setBrush(Qt::NoBrush);
-    const QString text = QString::number(OperandA) + u' ' + QChar::fromLatin1(Operation) + u' ' +
-                         QString::number(OperandB) + QStringLiteral(" =");
+    const QString text = questionText();
     // The text colour is the board's font colour; the pen keeps the bubble's outline colour
     // only until here.
     canvas.setPen(QColor(0, 0, 255));
     const QFontMetrics metrics(canvas.font());
     canvas.drawText(QPoint(85, 50 + metrics.ascent()), text);
+}
+
+QString TfoMain::questionText() const
+{
+    return QString::number(OperandA) + u' ' + QChar::fromLatin1(Operation) + u' ' +
+           QString::number(OperandB) + QStringLiteral(" =");
 }
 
 void TfoMain::FormPaint(QPainter &canvas)

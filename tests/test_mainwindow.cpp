@@ -12,6 +12,7 @@
 #include "TestServices.h"
 #include "TfoMain.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -22,6 +23,9 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QToolButton>
+#include <private/qguiapplication_p.h>
+#include <qpa/qplatformaccessibility.h>
+#include <qpa/qplatformintegration.h>
 
 class TestMainWindow : public QObject
 {
@@ -49,6 +53,9 @@ class TestMainWindow : public QObject
     void editMenusAreIndonesian();
     void pasteFromTheMenu_data();
     void pasteFromTheMenu();
+    void screenReadersKnowTheControls_data();
+    void screenReadersKnowTheControls();
+    void screenReadersFollowTheQuestions();
     void exitEndsAtOnce();
 
   private:
@@ -445,6 +452,73 @@ void TestMainWindow::pasteFromTheMenu()
     menu->close();
     QTEST(w.edAnswer->text(), "result");
     QVERIFY(m_sounds.played.isEmpty());
+}
+
+void TestMainWindow::screenReadersKnowTheControls_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("answer") << "edAnswer"
+                            << "Jawaban";
+    QTest::newRow("name") << "edName"
+                          << "Nama pelajar";
+    QTest::newRow("question number") << "edNo"
+                                     << "Nomor pertanyaan";
+    QTest::newRow("play") << "btnPlay"
+                          << "Mulai belajar";
+    QTest::newRow("about") << "SpeedButton2"
+                           << "Tentang Numbelo";
+    QTest::newRow("exit") << "SpeedButton3"
+                          << "Keluar";
+    QTest::newRow("next") << "btnNext"
+                          << "Pertanyaan berikutnya";
+}
+
+void TestMainWindow::screenReadersKnowTheControls()
+{
+    QFETCH(QString, control);
+    QAccessibleInterface *read =
+        QAccessible::queryAccessibleInterface(m_window->findChild<QWidget *>(control));
+    QVERIFY(read);
+    QTEST(read->text(QAccessible::Name), "name");
+}
+
+namespace {
+QList<QObject *> nameChanges;
+void recordNameChange(QAccessibleEvent *event)
+{
+    if (event->type() == QAccessible::NameChanged)
+        nameChanges << event->object();
+}
+} // namespace
+
+void TestMainWindow::screenReadersFollowTheQuestions()
+{
+    TfoMain &w = *m_window;
+    QAccessibleInterface *board = QAccessible::queryAccessibleInterface(w.centralWidget());
+    QVERIFY(board);
+    QCOMPARE(board->role(), QAccessible::StaticText);
+    QCOMPARE(board->text(QAccessible::Name), QString());
+    // As when a screen reader is running: only then are changes announced.
+    QPlatformAccessibility *platform =
+        QGuiApplicationPrivate::platformIntegration()->accessibility();
+    QVERIFY(platform);
+    platform->setActive(true);
+    const auto previous = QAccessible::installUpdateHandler(recordNameChange);
+    nameChanges.clear();
+    w.PlayGame(nullptr);
+    const auto question = [&w] {
+        return QStringLiteral("%1 %2 %3 =").arg(w.OperandA).arg(w.Operation).arg(w.OperandB);
+    };
+    QCOMPARE(board->text(QAccessible::Name), question());
+    w.NewQuestion();
+    QCOMPARE(board->text(QAccessible::Name), question());
+    w.ResetLesson();
+    QAccessible::installUpdateHandler(previous);
+    platform->setActive(false);
+    QCOMPARE(board->text(QAccessible::Name), QString());
+    // Each question, and the return to idle, was announced.
+    QCOMPARE(nameChanges.count(w.centralWidget()), 3);
 }
 
 void TestMainWindow::exitEndsAtOnce()
