@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScopeGuard>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolButton>
@@ -405,17 +406,23 @@ void TestMainWindow::screenReadersFollowTheQuestions()
         QGuiApplicationPrivate::platformIntegration()->accessibility();
     platform->setActive(true);
     static QObjectList nameChanges;
+    nameChanges.clear();
     const auto previous = QAccessible::installUpdateHandler([](QAccessibleEvent *event) {
         if (event->type() == QAccessible::NameChanged)
             nameChanges << event->object();
     });
+    const auto restore = qScopeGuard([&] {
+        QAccessible::installUpdateHandler(previous);
+        platform->setActive(false);
+    });
+    const auto question = [&w] {
+        return u"%1 %2 %3 ="_qs.arg(w.OperandA).arg(w.Operation).arg(w.OperandB);
+    };
     w.PlayGame(nullptr);
+    QCOMPARE(board->text(QAccessible::Name), question());
     w.NewQuestion();
-    const QString question = u"%1 %2 %3 ="_qs.arg(w.OperandA).arg(w.Operation).arg(w.OperandB);
-    QCOMPARE(board->text(QAccessible::Name), question);
+    QCOMPARE(board->text(QAccessible::Name), question());
     w.ResetLesson();
-    QAccessible::installUpdateHandler(previous);
-    platform->setActive(false);
     QCOMPARE(board->text(QAccessible::Name), QString());
     // Both questions and the return to idle were announced.
     QCOMPARE(nameChanges.count(w.centralWidget()), 3);
