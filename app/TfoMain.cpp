@@ -5,10 +5,13 @@
 #include "TfoMain.h"
 
 #include "BevelPanel.h"
+#include "EditMenu.h"
 #include "ErrorGuard.h"
 #include "Glyphs.h"
+#include "ReadableText.h"
 #include "SoundSink.h"
 #include "TMediaPlayer.h"
+#include "TopAligned.h"
 #include "WindowLook.h"
 
 #include <QAction>
@@ -73,6 +76,7 @@ QToolButton *makeSpeedButton(const char *name, const QString &glyph, const QStri
     button->setIcon(glyphIcon(glyph));
     button->setIconSize(QSize(16, 16));
     button->setToolTip(tip);
+    button->setAccessibleName(tip);
     button->setFocusPolicy(Qt::NoFocus);
     return button;
 }
@@ -105,7 +109,10 @@ void TfoMain::createControls()
 {
     m_client = new QWidget(this);
     m_client->setObjectName(QStringLiteral("clientArea"));
+    makeReadableText(m_client); // screen readers read the question painted on it
     m_client->installEventFilter(this);
+    // The window never shrinks below its drawing, status bar included.
+    m_client->setMinimumSize(clientWidth, clientHeight - statusBarHeight);
     setCentralWidget(m_client);
 
     Label4 = makeLabel(QStringLiteral("No. :"), m_client, 5, 43);
@@ -131,6 +138,7 @@ void TfoMain::createControls()
     setBaseColour(edAnswer, QPalette::Button);
     edAnswer->setMaxLength(4);
     edAnswer->setToolTip(QStringLiteral("Tempat menjawab"));
+    edAnswer->setAccessibleName(QStringLiteral("Jawaban"));
     edAnswer->setEnabled(false);
     edAnswer->installEventFilter(this);
 
@@ -138,9 +146,11 @@ void TfoMain::createControls()
     edNo->setObjectName(QStringLiteral("edNo"));
     edNo->setGeometry(32, 40, 35, 21);
     edNo->setReadOnly(true);
-    edNo->setFocusPolicy(Qt::NoFocus);
+    // A click selects its number for copying; Tab passes it by.
+    edNo->setFocusPolicy(Qt::ClickFocus);
     setBaseColour(edNo, QPalette::ToolTipBase);
     edNo->setToolTip(QStringLiteral("Nomor pertanyaan"));
+    edNo->setAccessibleName(edNo->toolTip());
 
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
@@ -151,11 +161,13 @@ void TfoMain::createControls()
     Panel1 = new BevelPanel(m_client);
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setGeometry(0, 0, clientWidth, panelHeight);
+    alignToTop(Panel1);
 
     edName = new QLineEdit(QStringLiteral("Nuvanti"), Panel1);
     edName->setObjectName(QStringLiteral("edName"));
     edName->setGeometry(75, 5, 78, 21);
     edName->setMaxLength(10);
+    edName->setAccessibleName(QStringLiteral("Nama pelajar"));
 
     Label1 = makeLabel(QStringLiteral("&Nama pelajar:"), Panel1, 5, 7);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -173,6 +185,8 @@ void TfoMain::createControls()
 
     // The answer box first, then the name box; disabled boxes are skipped.
     setTabOrder(edAnswer, edName);
+    for (QLineEdit *box : {edAnswer, edName, edNo})
+        useEditMenu(box);
 }
 
 void TfoMain::createMenu()

@@ -11,7 +11,7 @@
 //   TfoMain_Answers.cpp typed keys, checking and counting answers, the report at the end
 //                       (edAnswerKeyPress, CheckAnswer, NextSoal, EndLesson)
 //   TfoMain_Board.cpp   the speech bubble and the question painted in it (DrawBoard,
-//                       DrawQuestion, FormPaint)
+//                       DrawQuestion, FormPaint, questionText)
 //   TfoMain_Music.cpp   the background music (PlayMusic, MediaPlayer1Notify)
 //   TfoMain_About.cpp   the about box and the readme (ABoutBox, Readme1Click)
 //
@@ -149,6 +149,8 @@ class TfoMain : public QMainWindow
 
     void DrawBoard(QPainter &canvas);
     void DrawQuestion(QPainter &canvas);
+    // The question as the board shows it ("5 + 2 ="), also to screen readers.
+    QString questionText() const;
 
   protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

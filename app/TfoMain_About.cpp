@@ -2,9 +2,12 @@
 // The about box and the readme, reached from the Help menu and the bulb button.
 #include "DesktopOpener.h"
 #include "TAboutBox.h"
+#include "TextWindow.h"
 #include "TfoMain.h"
 
 #include <QDir>
+#include <QFile>
+#include <QUrl>
 #include <memory>
 
 void TfoMain::ABoutBox(QObject *)
@@ -23,9 +26,21 @@ void TfoMain::Readme1Click(QObject *)
     QStringList places{QDir::current().filePath(name), AppDir + name};
     for (const QString &folder : m_services.folders.dataDirs)
         places << folder + name;
+    const QString path = firstExistingFile(places);
+    if (path.isEmpty())
+        return;
+    bool opened = false;
     try {
-        openFirstExistingFile(m_services.opener, places);
+        opened = m_services.opener.openUrl(QUrl::fromLocalFile(path));
     } catch (...) {
-        // Opening the readme is a courtesy: nothing that goes wrong here is shown.
+        // The desktop's program could not be started: shown here instead.
     }
+    if (opened)
+        return;
+    // A desktop without a program for text files: the program shows the readme itself. One
+    // it cannot read is passed over in silence, as opening the readme is a courtesy.
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly | QIODevice::Text))
+        showTextWindow(this, QStringLiteral("readmeWindow"), QStringLiteral("Readme"),
+                       QString::fromUtf8(file.readAll()));
 }

@@ -25,20 +25,27 @@ void TfoMain::DrawBoard(QPainter &canvas)
     // The tail first, then the bubble over its upper edge, so that both read as one shape.
     const QPolygon tail({QPoint(136, 90), QPoint(173, 90), QPoint(99, 110)});
     canvas.drawPolygon(tail);
-    // The bubble fills the rectangle from (70, 40) to (210, 95), right and bottom excluded.
-    canvas.drawEllipse(QRect(QPoint(70, 40), QPoint(209, 94)));
+    // The bubble, outline included, covers the pixels from (70, 40) to (209, 94). A one-pixel
+    // pen draws a rectangle's outline one pixel beyond its right and bottom edges, so the
+    // rectangle given is one pixel narrower and shorter.
+    canvas.drawEllipse(QRect(QPoint(70, 40), QPoint(208, 93)));
 }
 
 void TfoMain::DrawQuestion(QPainter &canvas)
 {
     canvas.setBrush(Qt::NoBrush);
-    const QString text = QString::number(OperandA) + u' ' + QChar::fromLatin1(Operation) + u' ' +
-                         QString::number(OperandB) + QStringLiteral(" =");
+    const QString text = questionText();
     // The text colour is the board's font colour; the pen keeps the bubble's outline colour
     // only until here.
     canvas.setPen(QColor(0, 0, 255));
     const QFontMetrics metrics(canvas.font());
     canvas.drawText(QPoint(85, 50 + metrics.ascent()), text);
+}
+
+QString TfoMain::questionText() const
+{
+    return QString::number(OperandA) + u' ' + QChar::fromLatin1(Operation) + u' ' +
+           QString::number(OperandB) + QStringLiteral(" =");
 }
 
 void TfoMain::FormPaint(QPainter &canvas)

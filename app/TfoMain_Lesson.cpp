@@ -3,6 +3,7 @@
 // back to idle.
 #include "LessonRules.h"
 #include "Question.h"
+#include "ReadableText.h"
 #include "TfoMain.h"
 
 #include <QAction>
@@ -46,6 +47,7 @@ void TfoMain::GetLevel(QObject *sender)
 void TfoMain::ResetLesson()
 {
     m_client->update(); // the empty bubble
+    setReadableText(m_client, QString());
     btnPlay->setEnabled(true);
     edNo->clear();
     edAnswer->clear();
@@ -82,6 +84,8 @@ void TfoMain::NewQuestion()
     OperandB = question.operandB;
     Answer = question.answer;
     m_client->update(); // the bubble with the new question
+    // Read out by screen readers, also when it reads like the last one.
+    setReadableText(m_client, questionText());
     edAnswer->clear();
     IsLastQuestion = QuestionNo == QuestionsPerLesson;
 }

@@ -207,6 +207,8 @@ TMessageForm::TMessageForm(const QString &text, TMsgDlgType type, const TMsgDlgB
     // lose its "&" or underline a letter. Wrapped at half the screen width.
     auto *label = new MessageText(withPlainLineBreaks(text), this);
     label->setObjectName(QStringLiteral("messageText"));
+    // A screen reader reads the caption as the dialog's name, then the message.
+    setAccessibleDescription(label->text());
     const QSize textSize = label->sizeForWidth(wrapWidth);
     const int textWidth = textSize.width();
     const int textHeight = std::max(textSize.height(), cy);

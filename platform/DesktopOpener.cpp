@@ -17,14 +17,12 @@ bool SystemDesktopOpener::openUrl(const QUrl &url)
     return opened;
 }
 
-QString openFirstExistingFile(DesktopOpener &opener, const QStringList &paths)
+QString firstExistingFile(const QStringList &paths)
 {
     for (const QString &path : paths) {
         const QFileInfo file(path);
-        if (file.isFile()) {
-            opener.openUrl(QUrl::fromLocalFile(file.absoluteFilePath()));
+        if (file.isFile())
             return file.absoluteFilePath();
-        }
     }
     qCInfo(lcDesktop) << "none of these files exists:" << paths;
     return QString();

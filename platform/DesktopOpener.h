@@ -23,7 +23,6 @@ class SystemDesktopOpener final : public DesktopOpener
     bool openUrl(const QUrl &url) override;
 };
 
-// Opens the first of `paths` that is an existing file with the desktop's program for it and
-// returns its path; returns an empty string when none exists. Whether the desktop managed to
-// open it is not looked at.
-QString openFirstExistingFile(DesktopOpener &opener, const QStringList &paths);
+// The first of `paths` that is an existing file, as an absolute path; an empty string when
+// none exists.
+QString firstExistingFile(const QStringList &paths);

@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
@@ -534,22 +535,26 @@ void TestAbout::readmeIsLookedForInOrder_data()
     QTest::addColumn<bool>("besideProgram");
     QTest::addColumn<RecordingDesktopOpener::Answer>("desktop");
     QTest::addColumn<ReadmePlace>("expected");
+    QTest::addColumn<bool>("ownWindow"); // the program shows the readme itself
     using Answer = RecordingDesktopOpener::Answer;
     const bool installed = QFileInfo(QStringLiteral(NUMBELO_DATA_DIR "/readme.txt")).isFile();
     QTest::newRow("both: the current folder's")
-        << true << true << Answer::Opened << ReadmePlace::CurrentFolder;
+        << true << true << Answer::Opened << ReadmePlace::CurrentFolder << false;
     QTest::newRow("current folder only")
-        << true << false << Answer::Opened << ReadmePlace::CurrentFolder;
+        << true << false << Answer::Opened << ReadmePlace::CurrentFolder << false;
     QTest::newRow("beside the program only")
-        << false << true << Answer::Opened << ReadmePlace::BesideProgram;
+        << false << true << Answer::Opened << ReadmePlace::BesideProgram << false;
     QTest::newRow("neither: the installed one, if any")
         << false << false << Answer::Opened
-        << (installed ? ReadmePlace::DataFolder : ReadmePlace::Nowhere);
-    // Failures stay silent.
+        << (installed ? ReadmePlace::DataFolder : ReadmePlace::Nowhere) << false;
+    // Where the desktop cannot open it, the program shows it in a window of its own.
     QTest::newRow("no text editor")
-        << false << true << Answer::NoProgram << ReadmePlace::BesideProgram;
+        << false << true << Answer::NoProgram << ReadmePlace::BesideProgram << true;
     QTest::newRow("the editor cannot be started")
-        << true << false << Answer::Throws << ReadmePlace::CurrentFolder;
+        << true << false << Answer::Throws << ReadmePlace::CurrentFolder << true;
+    QTest::newRow("neither, no text editor")
+        << false << false << Answer::NoProgram
+        << (installed ? ReadmePlace::DataFolder : ReadmePlace::Nowhere) << installed;
 }
 
 void TestAbout::readmeIsLookedForInOrder()
@@ -558,14 +563,17 @@ void TestAbout::readmeIsLookedForInOrder()
     QFETCH(bool, besideProgram);
     QFETCH(RecordingDesktopOpener::Answer, desktop);
     QFETCH(ReadmePlace, expected);
+    QFETCH(bool, ownWindow);
 
     QTemporaryDir current;
     QTemporaryDir program;
     QVERIFY(current.isValid() && program.isValid());
     if (inCurrentFolder)
-        writeFile(current.filePath(QStringLiteral("readme.txt")), "dari folder kerja\n");
+        writeFile(current.filePath(QStringLiteral("readme.txt")),
+                  "dari folder kerja \xe2\x80\x94 selamat belajar\n");
     if (besideProgram)
-        writeFile(program.filePath(QStringLiteral("readme.txt")), "dari samping program\n");
+        writeFile(program.filePath(QStringLiteral("readme.txt")),
+                  "dari samping program \xc2\xb7 Numbelo\n");
     QVERIFY(QDir::setCurrent(current.path()));
     AppDir = program.path() + u'/';
     m_opener.answer = desktop;
@@ -589,7 +597,23 @@ void TestAbout::readmeIsLookedForInOrder()
         break;
     }
     QCOMPARE(m_opener.opened, wanted);
-    // Whatever happened, nothing is shown and the lesson is as it was.
+    const QString windowName = QStringLiteral("readmeWindow");
+    QPointer<QWidget> shown = m_window->findChild<QWidget *>(windowName);
+    QCOMPARE(shown && shown->isVisible(), ownWindow);
+    if (ownWindow) {
+        QFile file(wanted.value(0).toLocalFile());
+        QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
+        const auto *text = shown->findChild<QPlainTextEdit *>();
+        QVERIFY(text && text->isReadOnly());
+        QCOMPARE(text->toPlainText(), QString::fromUtf8(file.readAll()));
+        QCOMPARE(shown->windowTitle(), QStringLiteral("Readme"));
+        QVERIFY(!shown->isModal());
+        m_window->Readme1->trigger(); // asked again: the same window
+        QCOMPARE(m_window->findChildren<QWidget *>(windowName).size(), 1);
+        shown->close();
+        QTRY_VERIFY(shown.isNull());
+    }
+    // No dialog, no other window, and the lesson is as it was.
     QVERIFY(m_answers->seen().isEmpty());
     QCOMPARE(ModalHelper::strayWindows({m_window.get()}), QStringList());
     QCOMPARE(fields(), before);

@@ -5,6 +5,7 @@
 #include "ModalHelper.h"
 #include "Report.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -296,7 +297,13 @@ void TestDialogs::reportShowsFiveLinesAndTheAmpersand()
     int labelHeight = 0;
     int lineHeight = 0;
     int labelWidth = 0;
+    QString spokenName;
+    QString spokenText;
     answers.add([&](QWidget *dialog) {
+        // What a screen reader says when the report opens.
+        const QAccessibleInterface *spoken = QAccessible::queryAccessibleInterface(dialog);
+        spokenName = spoken->text(QAccessible::Name);
+        spokenText = spoken->text(QAccessible::Description);
         auto *label = dialog->findChild<QLabel *>(u"messageText"_qs);
         labelHeight = label->height();
         lineHeight = label->fontMetrics().height();
@@ -308,6 +315,8 @@ void TestDialogs::reportShowsFiveLinesAndTheAmpersand()
     const QString shown = answers.seen().at(0).text;
     QCOMPARE(shown, QString(report).replace(u"\r\n"_qs, u"\n"_qs));
     QVERIFY(shown.startsWith(u"Nama : Ani & Budi\n"_qs));
+    QCOMPARE(spokenName, u"Information"_qs);
+    QCOMPARE(spokenText, shown);
     QVERIFY(labelHeight >= 5 * lineHeight);
     // The "&" takes its own room: it is drawn, not taken as a mnemonic marker.
     const QFontMetrics metrics(QApplication::font());

@@ -2,6 +2,7 @@
 // The main window as a child meets it: its start, choosing operation and level, starting a
 // lesson and the questions painted in the bubble.
 #include "AudioEngine.h"
+#include "BevelPanel.h"
 #include "LessonRules.h"
 #include "Question.h"
 #include "RandomGenerator.h"
@@ -11,13 +12,21 @@
 #include "TestServices.h"
 #include "TfoMain.h"
 
+#include <QAccessible>
 #include <QAction>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
+#include <QScopeGuard>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolButton>
+#include <private/qguiapplication_p.h>
+#include <qpa/qplatformaccessibility.h>
+#include <qpa/qplatformintegration.h>
 
 class TestMainWindow : public QObject
 {
@@ -28,6 +37,8 @@ class TestMainWindow : public QObject
     void cleanup();
     void startsIdleWithAdditionAndLevelOne();
     void layoutMatchesTheDrawing();
+    void resizingKeepsTheLayout_data();
+    void resizingKeepsTheLayout();
     void lessonStartsAndAsksQuestions();
     void menuChoiceDuringLessonEndsIt_data();
     void menuChoiceDuringLessonEndsIt();
@@ -35,6 +46,10 @@ class TestMainWindow : public QObject
     void questionsFollowTheClock_data();
     void questionsFollowTheClock();
     void bubbleAndQuestionArePainted();
+    void numberBoxTakesFocusOnlyByClick();
+    void editMenusAreIndonesian_data();
+    void editMenusAreIndonesian();
+    void screenReadersFollowTheQuestions();
     void exitEndsAtOnce();
 
   private:
@@ -119,7 +134,7 @@ void TestMainWindow::layoutMatchesTheDrawing()
     QCOMPARE(w.edAnswer->maxLength(), 4);
     QCOMPARE(w.edName->maxLength(), 10);
     QVERIFY(w.edNo->isReadOnly());
-    QCOMPARE(w.edNo->focusPolicy(), Qt::NoFocus);
+    QCOMPARE(w.edNo->focusPolicy(), Qt::ClickFocus);
     QVERIFY(w.StatusBar1->isSizeGripEnabled());
     QCOMPARE(w.Mulaibelajar1->shortcut(), QKeySequence(Qt::Key_F2));
     QCOMPARE(w.Next1->shortcut(), QKeySequence(Qt::Key_F3));
@@ -129,11 +144,44 @@ void TestMainWindow::layoutMatchesTheDrawing()
         {w.SpeedButton3, "Keluar"},      {w.btnNext, "Pertanyaan berikutnya"}};
     for (const auto &[widget, tip] : tips)
         QCOMPARE(widget->toolTip(), tip);
+    const QList<QPair<QWidget *, QString>> spokenNames{{w.edAnswer, "Jawaban"},
+                                                       {w.edName, "Nama pelajar"},
+                                                       {w.edNo, "Nomor pertanyaan"},
+                                                       {w.btnPlay, "Mulai belajar"},
+                                                       {w.SpeedButton2, "Tentang Numbelo"},
+                                                       {w.SpeedButton3, "Keluar"},
+                                                       {w.btnNext, "Pertanyaan berikutnya"}};
+    for (const auto &[widget, name] : spokenNames)
+        QCOMPARE(QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name), name);
     // Labels are at least as wide as their text: nothing is cut off.
     for (QLabel *label : {w.Label1, w.Label3, w.Label4})
         QVERIFY(label->width() >= label->sizeHint().width());
     QVERIFY(w.Label1->geometry().right() < w.edName->geometry().left());
     QCOMPARE(w.menuBar()->actions().size(), 3);
+}
+
+void TestMainWindow::resizingKeepsTheLayout_data()
+{
+    QTest::addColumn<QSize>("asked");
+    QTest::addColumn<QSize>("client"); // below the menu bar, the status bar included
+    QTest::newRow("smaller") << QSize(200, 150) << QSize(334, 254);
+    QTest::newRow("narrower, taller") << QSize(100, 500) << QSize(334, 500);
+    QTest::newRow("larger") << QSize(520, 420) << QSize(520, 420);
+}
+
+void TestMainWindow::resizingKeepsTheLayout()
+{
+    QFETCH(QSize, asked);
+    QFETCH(QSize, client);
+    TfoMain &w = *m_window;
+    const QSize menu(0, w.menuBar()->height());
+    w.resize(asked + menu);
+    QTRY_COMPARE(w.size(), client + menu);
+    QCOMPARE(w.StatusBar1->geometry().bottom(), w.height() - 1);
+    QCOMPARE(w.Panel1->geometry(), QRect(0, 0, client.width(), 30));
+    QCOMPARE(w.edAnswer->geometry(), QRect(240, 50, 81, 41));
+    QCOMPARE(w.edNo->geometry(), QRect(32, 40, 35, 21));
+    QCOMPARE(w.Image1->geometry(), QRect(8, 120, 150, 100));
 }
 
 void TestMainWindow::lessonStartsAndAsksQuestions()
@@ -248,6 +296,16 @@ void TestMainWindow::bubbleAndQuestionArePainted()
     QCOMPARE(idle.pixel(140, 67), yellow);  // inside the bubble
     QCOMPARE(idle.pixel(120, 100), yellow); // inside the tail
     QVERIFY(idle.pixel(60, 67) != yellow);  // left of the bubble
+    // From its middle outwards, the first black pixel is the bubble's one-pixel outline.
+    const QList<QPair<QPoint, QPoint>> edges{
+        {{-1, 0}, {70, 67}}, {{1, 0}, {209, 67}}, {{0, -1}, {139, 40}}, {{0, 1}, {139, 94}}};
+    for (const auto &[step, edge] : edges) {
+        QPoint at(139, 67);
+        while (idle.rect().contains(at) && idle.pixel(at) != qRgb(0, 0, 0))
+            at += step;
+        QCOMPARE(at, edge);
+        QVERIFY(idle.pixel(at + step) != qRgb(0, 0, 0));
+    }
 
     auto bluePixels = [](const QImage &image) {
         int count = 0;
@@ -272,6 +330,102 @@ void TestMainWindow::bubbleAndQuestionArePainted()
     QCOMPARE(grabClient().copy(bubble), asking.copy(bubble));
     w.ResetLesson();
     QCOMPARE(bluePixels(grabClient()), 0);
+}
+
+void TestMainWindow::numberBoxTakesFocusOnlyByClick()
+{
+    TfoMain &w = *m_window;
+    w.activateWindow();
+    QTRY_VERIFY(QApplication::focusWidget() != nullptr);
+    for (const bool lesson : {false, true}) {
+        if (lesson)
+            w.PlayGame(nullptr);
+        for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_Backtab}) {
+            QTest::keyClick(QApplication::focusWidget(), key);
+            QVERIFY(QApplication::focusWidget() != w.edNo);
+        }
+    }
+    QTest::mouseClick(w.edNo, Qt::LeftButton);
+    QCOMPARE(QApplication::focusWidget(), w.edNo);
+}
+
+void TestMainWindow::editMenusAreIndonesian_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("pasted"); // by the menu's Tempel, after "12"
+    QTest::addColumn<QString>("result");
+    QTest::addColumn<QStringList>("items"); // "-" for a separator
+    const QStringList editable{u"Urungkan"_qs, u"-"_qs,     u"Potong"_qs, u"Salin"_qs,
+                               u"Tempel"_qs,   u"Hapus"_qs, u"-"_qs,      u"Pilih Semua"_qs};
+    QTest::newRow("answer") << u"edAnswer"_qs << u"3"_qs << u"123"_qs << editable;
+    QTest::newRow("answer, four at most") << u"edAnswer"_qs << u"345"_qs << u"1234"_qs << editable;
+    QTest::newRow("answer, letters as before")
+        << u"edAnswer"_qs << u"a"_qs << u"12a"_qs << editable;
+    QTest::newRow("name") << u"edName"_qs << u"ab"_qs << u"12ab"_qs << editable;
+    QTest::newRow("number, read-only") << u"edNo"_qs << u"3"_qs << u"12"_qs
+                                       << QStringList{u"Salin"_qs, u"-"_qs, u"Pilih Semua"_qs};
+}
+
+void TestMainWindow::editMenusAreIndonesian()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, pasted);
+    QFETCH(QStringList, items);
+    TfoMain &w = *m_window;
+    w.PlayGame(nullptr);
+    m_sounds.played.clear();
+    auto *edit = w.findChild<QLineEdit *>(box);
+    edit->setEnabled(true);
+    edit->setText(u"12"_qs);
+    QApplication::clipboard()->setText(pasted);
+    const QPoint at = edit->rect().center();
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, at, edit->mapToGlobal(at));
+    QApplication::sendEvent(edit, &rightClick);
+    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    QVERIFY(menu);
+    QStringList shown;
+    for (QAction *action : menu->actions()) {
+        shown << (action->isSeparator() ? u"-"_qs : action->text());
+        if (action->text() == u"Tempel"_qs)
+            action->trigger();
+    }
+    menu->close();
+    QCOMPARE(shown, items);
+    QTEST(edit->text(), "result");
+    QVERIFY(m_sounds.played.isEmpty()); // the paste passed no key filter
+}
+
+void TestMainWindow::screenReadersFollowTheQuestions()
+{
+    TfoMain &w = *m_window;
+    QAccessibleInterface *board = QAccessible::queryAccessibleInterface(w.centralWidget());
+    QCOMPARE(board->role(), QAccessible::StaticText);
+    QCOMPARE(board->text(QAccessible::Name), QString());
+    // Announcements are made only while a screen reader listens, as Qt's platform layer says.
+    QPlatformAccessibility *platform =
+        QGuiApplicationPrivate::platformIntegration()->accessibility();
+    platform->setActive(true);
+    static QObjectList nameChanges;
+    nameChanges.clear();
+    const auto previous = QAccessible::installUpdateHandler([](QAccessibleEvent *event) {
+        if (event->type() == QAccessible::NameChanged)
+            nameChanges << event->object();
+    });
+    const auto restore = qScopeGuard([&] {
+        QAccessible::installUpdateHandler(previous);
+        platform->setActive(false);
+    });
+    const auto question = [&w] {
+        return u"%1 %2 %3 ="_qs.arg(w.OperandA).arg(w.Operation).arg(w.OperandB);
+    };
+    w.PlayGame(nullptr);
+    QCOMPARE(board->text(QAccessible::Name), question());
+    w.NewQuestion();
+    QCOMPARE(board->text(QAccessible::Name), question());
+    w.ResetLesson();
+    QCOMPARE(board->text(QAccessible::Name), QString());
+    // Both questions and the return to idle were announced.
+    QCOMPARE(nameChanges.count(w.centralWidget()), 3);
 }
 
 void TestMainWindow::exitEndsAtOnce()

@@ -308,6 +308,10 @@ void TestMonkey::act()
         // The desktop opens the readme, has no program for it, or fails outright.
         m_desktop.answer = RecordingDesktopOpener::Answer(m_random.bounded(3));
         item->trigger(); // as the menu does: nothing when the item is disabled
+        // The readme the program showed itself, because the desktop could not, is read and
+        // closed.
+        if (auto *readme = w.findChild<QWidget *>(QStringLiteral("readmeWindow")))
+            readme->close();
     } else if (kind < 960) {
         const std::array<QToolButton *, 3> buttons = {w.btnPlay, w.btnNext, w.SpeedButton2};
         QToolButton *button = buttons.at(m_random.bounded(int(buttons.size())));
