@@ -9,6 +9,7 @@
 #include "Glyphs.h"
 #include "SoundSink.h"
 #include "TMediaPlayer.h"
+#include "WholeCharacters.h"
 #include "WindowLook.h"
 
 #include <QAction>
@@ -129,7 +130,7 @@ void TfoMain::createControls()
     edAnswer->setFont(makeFont(TechnicalFace, 20, true));
     setTextColour(edAnswer, Qt::blue);
     setBaseColour(edAnswer, QPalette::Button);
-    edAnswer->setMaxLength(4);
+    limitToWholeCharacters(edAnswer, 4);
     edAnswer->setToolTip(QStringLiteral("Tempat menjawab"));
     edAnswer->setEnabled(false);
     edAnswer->installEventFilter(this);
@@ -155,7 +156,7 @@ void TfoMain::createControls()
     edName = new QLineEdit(QStringLiteral("Nuvanti"), Panel1);
     edName->setObjectName(QStringLiteral("edName"));
     edName->setGeometry(75, 5, 78, 21);
-    edName->setMaxLength(10);
+    limitToWholeCharacters(edName, 10);
 
     Label1 = makeLabel(QStringLiteral("&Nama pelajar:"), Panel1, 5, 7);
     Label1->setObjectName(QStringLiteral("Label1"));

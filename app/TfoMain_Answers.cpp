@@ -8,6 +8,7 @@
 #include "Report.h"
 #include "TfoMain.h"
 #include "TypedKey.h"
+#include "WholeCharacters.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -46,7 +47,7 @@ bool TfoMain::answerKeyFilter(QKeyEvent *event)
 void TfoMain::edAnswerKeyPress(QObject *, char &key)
 {
     // A full box is left to itself: no sound, no error, and Enter and Escape do nothing.
-    if (edAnswer->text().size() >= answerBoxCapacity)
+    if (wholeCharacterCount(edAnswer->text()) >= answerBoxCapacity)
         return;
     if (key == enterKey) {
         key = '\0';

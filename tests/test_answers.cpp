@@ -385,6 +385,13 @@ void TestAnswers::realKeysAndCommits_data()
     row("Ctrl+Backspace", "12", Qt::Key_Backspace, ctrl, "\b", toeng, "12");
     row("Ctrl+\\", "12", Qt::Key_Backslash, ctrl, "\x1c", toeng, "12");
     row("AltGr+5", "12", 0x20ac, Qt::GroupSwitchModifier, "€", toeng, "12");
+    row("answer pasted", "", -2, 0, "1😀😀😀😀", none, "1😀😀😀");
+    row("3 characters, digit", "1😀😀", Qt::Key_5, 0, "5", {"5.wav"}, "1😀😀5");
+    row("9 letters, emoji", "#Nuvantiab", Qt::Key_unknown, 0, "😀", none, "Nuvantiab😀");
+    row("10 letters, emoji", "#Nuvantiabc", Qt::Key_unknown, 0, "😀", none, "Nuvantiabc");
+    row("9 letters, e and accent", "#Nuvantiab", -2, 0, "e\u0301", none, "Nuvantiabe\u0301");
+    row("long name pasted", "#", -2, 0, "Nuvanti😀😀😀😀", none, "Nuvanti😀😀😀");
+    row("emoji committed", "#Nuvanti", 0, 0, "😀😀😀😀", none, "Nuvanti😀😀😀");
 }
 
 void TestAnswers::realKeysAndCommits()
