@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -305,5 +306,7 @@ bool TfoMain::eventFilter(QObject *watched, QEvent *event)
     }
     if (watched == edAnswer && event->type() == QEvent::KeyPress)
         return answerKeyFilter(static_cast<QKeyEvent *>(event));
+    if (watched == edAnswer && event->type() == QEvent::InputMethod)
+        return answerInputFilter(static_cast<QInputMethodEvent *>(event));
     return QMainWindow::eventFilter(watched, event);
 }

@@ -10,6 +10,7 @@
 #include "TypedKey.h"
 #include "WholeCharacters.h"
 
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 
@@ -42,6 +43,25 @@ bool TfoMain::answerKeyFilter(QKeyEvent *event)
     const bool handled = guarded([&] { edAnswerKeyPress(edAnswer, key); });
     // An error, or a key the handler took, never reaches the box.
     return !handled || key == '\0';
+}
+
+bool TfoMain::answerInputFilter(QInputMethodEvent *event)
+{
+    // What an input method commits (a letter made with a dead key, an accent with a digit, a
+    // character picked from a list) takes the path of typed keys, one whole character at a
+    // time: the box gets only what the handler lets through, by the box's own rules. A
+    // composition still under way is not shown: the box shows only characters it has taken.
+    const QStringList characters = wholeCharacters(event->commitString());
+    for (const QString &character : characters) {
+        if (!edAnswer->isEnabled())
+            break; // an Escape ended the lesson
+        char key = handlerKey(character);
+        if (guarded([&] { edAnswerKeyPress(edAnswer, key); }) && key != '\0' &&
+            edAnswer->isEnabled() && character.front().category() != QChar::Other_Control)
+            edAnswer->insert(character);
+    }
+    event->accept();
+    return true;
 }
 
 void TfoMain::edAnswerKeyPress(QObject *, char &key)

@@ -385,6 +385,13 @@ void TestAnswers::realKeysAndCommits_data()
     row("Ctrl+Backspace", "12", Qt::Key_Backspace, ctrl, "\b", toeng, "12");
     row("Ctrl+\\", "12", Qt::Key_Backslash, ctrl, "\x1c", toeng, "12");
     row("AltGr+5", "12", 0x20ac, Qt::GroupSwitchModifier, "€", toeng, "12");
+    row("composed letter", "1", 0, 0, "á", toeng, "1");
+    row("accent, then a digit", "1", 0, 0, "´5", {"Toeng.wav", "5.wav"}, "15");
+    row("committed digit", "1", 0, 0, "7", {"7.wav"}, "17");
+    row("letter with combining accent", "", 0, 0, "e\u0301", toeng, "");
+    row("commit to a full box", "1234", 0, 0, "5", none, "1234");
+    row("commit to a full box selected", "[1234]", 0, 0, "x", none, "x");
+    row("composition under way", "1", -1, 0, "´", none, "1");
     row("answer pasted", "", -2, 0, "1😀😀😀😀", none, "1😀😀😀");
     row("3 characters, digit", "1😀😀", Qt::Key_5, 0, "5", {"5.wav"}, "1😀😀5");
     row("9 letters, emoji", "#Nuvantiab", Qt::Key_unknown, 0, "😀", none, "Nuvantiab😀");
