@@ -74,6 +74,8 @@ class TestAnswers : public QObject
     void editingKeysAndTabReachTheBox();
     void realKeysAndCommits_data();
     void realKeysAndCommits();
+    void typedNameReplacesTheOldOne_data();
+    void typedNameReplacesTheOldOne();
     void escapeEndsTheLesson();
     void wholeLesson_data();
     void wholeLesson();
@@ -437,6 +439,33 @@ void TestAnswers::realKeysAndCommits()
     QVERIFY(box->isEnabled());
     if (key == -1) // a composition is not drawn: the text cursor stays where it was
         QCOMPARE(box->inputMethodQuery(Qt::ImCursorRectangle), cursorWas);
+}
+
+// The name box gets the focus back with its name selected, so a new name replaces it.
+void TestAnswers::typedNameReplacesTheOldOne_data()
+{
+    QTest::addColumn<QString>("when");
+    QTest::newRow("at start") << "start";
+    QTest::newRow("after Escape in the answer box") << "Escape";
+    QTest::newRow("after Ctrl+[ in the answer box") << "Ctrl+[";
+    QTest::newRow("after a menu choice") << "menu";
+}
+
+void TestAnswers::typedNameReplacesTheOldOne()
+{
+    QFETCH(QString, when);
+    if (when == u"start")
+        openWindow();
+    else if (when.contains(u'['))
+        send(m_window->edAnswer, Qt::Key_BracketLeft, Qt::ControlModifier, QStringLiteral("\x1b"));
+    else if (when == u"Escape")
+        send(m_window->edAnswer, Qt::Key_Escape, 0, QStringLiteral("\x1b"));
+    else
+        m_window->Pengurangan->trigger();
+    QTRY_COMPARE(QApplication::focusWidget(), m_window->edName);
+    for (QChar letter : QStringLiteral("Rina"))
+        send(m_window->edName, Qt::Key_A + letter.toUpper().unicode() - u'A', 0, letter);
+    QCOMPARE(m_window->edName->text(), QStringLiteral("Rina"));
 }
 
 void TestAnswers::escapeEndsTheLesson()
