@@ -51,7 +51,19 @@ bool TfoMain::answerInputFilter(QInputMethodEvent *event)
     // character picked from a list) takes the path of typed keys, one whole character at a
     // time: the box gets only what the handler lets through, by the box's own rules. A
     // composition still under way is not shown: the box shows only characters it has taken.
+    // The characters are judged once the input method is done with its event: an error box
+    // opened inside it moves the focus, and ibus then commits its accent a second time, and
+    // again for that error box, without end.
     const QStringList characters = wholeCharacters(event->commitString());
+    if (!characters.isEmpty())
+        QMetaObject::invokeMethod(
+            this, [this, characters] { typeCommitted(characters); }, Qt::QueuedConnection);
+    event->accept();
+    return true;
+}
+
+void TfoMain::typeCommitted(const QStringList &characters)
+{
     for (const QString &character : characters) {
         if (!edAnswer->isEnabled())
             break; // an Escape ended the lesson
@@ -60,8 +72,6 @@ bool TfoMain::answerInputFilter(QInputMethodEvent *event)
             edAnswer->isEnabled() && character.front().category() != QChar::Other_Control)
             edAnswer->insert(character);
     }
-    event->accept();
-    return true;
 }
 
 void TfoMain::edAnswerKeyPress(QObject *, char &key)

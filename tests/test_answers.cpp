@@ -17,6 +17,7 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <QToolButton>
+#include <utility>
 
 using ModalHelper::ModalAnswers;
 
@@ -46,6 +47,7 @@ void send(QWidget *box, int key, int modifiers, const QString &text)
                                 {{QInputMethodEvent::Cursor, cursor, 1, {}}});
         event.setCommitString(key ? QString() : text);
         QApplication::sendEvent(box, &event);
+        QCoreApplication::processEvents(); // the commit is judged once the event is done
         return;
     }
     for (auto action : {QTest::Press, QTest::Release})
@@ -74,6 +76,7 @@ class TestAnswers : public QObject
     void editingKeysAndTabReachTheBox();
     void realKeysAndCommits_data();
     void realKeysAndCommits();
+    void commitIsJudgedOnceTheInputMethodIsDone();
     void typedNameReplacesTheOldOne_data();
     void typedNameReplacesTheOldOne();
     void escapeEndsTheLesson();
@@ -439,6 +442,24 @@ void TestAnswers::realKeysAndCommits()
     QVERIFY(box->isEnabled());
     if (key == -1) // a composition is not drawn: the text cursor stays where it was
         QCOMPARE(box->inputMethodQuery(Qt::ImCursorRectangle), cursorWas);
+}
+
+// ibus commits its composition once more when the focus moves while it is still delivering a
+// commit: the error box must open only once that delivery is over, or error boxes pile up.
+void TestAnswers::commitIsJudgedOnceTheInputMethodIsDone()
+{
+    bool delivering = true;
+    connect(qApp, &QApplication::focusChanged, m_window.get(), [&](QWidget *old) {
+        if (old == m_window->edAnswer && std::exchange(delivering, false))
+            send(old, 0, 0, QStringLiteral("´")); // what ibus does when the focus moves
+    });
+    m_answers->add(pressEnter);
+    QInputMethodEvent accent;
+    accent.setCommitString(QStringLiteral("´"));
+    QApplication::sendEvent(m_window->edAnswer, &accent);
+    delivering = false;
+    QTRY_COMPARE(m_answers->seen().size(), 1);
+    QCOMPARE(m_sounds.played, QStringList{QStringLiteral("Toeng.wav")});
 }
 
 // The name box gets the focus back with its name selected, so a new name replaces it.

@@ -257,6 +257,7 @@ void TestMonkey::typeInto(QLineEdit *box)
             QInputMethodEvent commit;
             commit.setCommitString(text);
             QApplication::sendEvent(box, &commit);
+            QCoreApplication::processEvents();
         }
     } else {
         static const std::array<char, 8> punctuation = {'+', '-', '$', ' ', '.', ',', '/', '&'};
