@@ -166,6 +166,7 @@ class TfoMain : public QMainWindow
     // Filters what an input method commits to the answer box, character by character, as
     // typed keys; the box never sees the event itself.
     bool answerInputFilter(QInputMethodEvent *event);
+    // Hands committed characters to the answer box's handler one by one, as typed keys.
     void typeCommitted(const QStringList &characters);
     // Runs a handler as Qt's entry point into our code: errors end in the error box.
     void handle(const std::function<void()> &handler);
