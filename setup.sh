@@ -9,7 +9,7 @@ cd "$(dirname "$0")"
 build_packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-private-dev libsdl2-dev
   libfluidsynth-dev timgm6mb-soundfont fonts-liberation2 fonts-dejavu-core fonts-urw-base35
   fonts-comic-neue)
-test_packages=(xvfb xauth xdotool x11-utils imagemagick sox clang libclang-rt-14-dev libxdamage-dev
+test_packages=(xvfb xauth xdotool x11-utils x11-xkb-utils imagemagick sox clang libclang-rt-14-dev libxdamage-dev
   appstream desktop-file-utils dpkg-dev file valgrind lintian)
 
 as_root() {

@@ -4,6 +4,7 @@
 #include "BevelPanel.h"
 #include "DesktopOpener.h"
 #include "ErrorGuard.h"
+#include "HeldKeys.h"
 #include "SoundSink.h"
 #include "WindowLook.h"
 
@@ -114,6 +115,7 @@ TAboutBox::TAboutBox(QWidget *owner, SoundSink &sounds, DesktopOpener &opener, M
     setSizeGripEnabled(false);
     setFont(WindowLook::makeFont(WindowLook::UiFace, WindowLook::UiPoints));
     WindowLook::setTextColour(this, maroon);
+    ignoreHeldKeys(this);
 
     createControls();
     FormCreate(this);

@@ -12,11 +12,13 @@
 #include "SoundSink.h"
 #include "TMediaPlayer.h"
 #include "TopAligned.h"
+#include "WholeCharacters.h"
 #include "WindowLook.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -136,7 +138,7 @@ void TfoMain::createControls()
     edAnswer->setFont(makeFont(TechnicalFace, 20, true));
     setTextColour(edAnswer, Qt::blue);
     setBaseColour(edAnswer, QPalette::Button);
-    edAnswer->setMaxLength(4);
+    limitToWholeCharacters(edAnswer, 4);
     edAnswer->setToolTip(QStringLiteral("Tempat menjawab"));
     edAnswer->setAccessibleName(QStringLiteral("Jawaban"));
     edAnswer->setEnabled(false);
@@ -166,7 +168,7 @@ void TfoMain::createControls()
     edName = new QLineEdit(QStringLiteral("Nuvanti"), Panel1);
     edName->setObjectName(QStringLiteral("edName"));
     edName->setGeometry(75, 5, 78, 21);
-    edName->setMaxLength(10);
+    limitToWholeCharacters(edName, 10);
     edName->setAccessibleName(QStringLiteral("Nama pelajar"));
 
     Label1 = makeLabel(QStringLiteral("&Nama pelajar:"), Panel1, 5, 7);
@@ -318,5 +320,7 @@ bool TfoMain::eventFilter(QObject *watched, QEvent *event)
     }
     if (watched == edAnswer && event->type() == QEvent::KeyPress)
         return answerKeyFilter(static_cast<QKeyEvent *>(event));
+    if (watched == edAnswer && event->type() == QEvent::InputMethod)
+        return answerInputFilter(static_cast<QInputMethodEvent *>(event));
     return QMainWindow::eventFilter(watched, event);
 }

@@ -29,6 +29,7 @@
 class DesktopOpener;
 class Mixer;
 class QAction;
+class QInputMethodEvent;
 class QKeyEvent;
 class QActionGroup;
 class QLabel;
@@ -164,6 +165,11 @@ class TfoMain : public QMainWindow
     // Turns a key pressed in the answer box into the character it types and filters it;
     // true when the box must not see the key.
     bool answerKeyFilter(QKeyEvent *event);
+    // Filters what an input method commits to the answer box, character by character, as
+    // typed keys; the box never sees the event itself.
+    bool answerInputFilter(QInputMethodEvent *event);
+    // Hands committed characters to the answer box's handler one by one, as typed keys.
+    void typeCommitted(const QStringList &characters);
     // Runs a handler as Qt's entry point into our code: errors end in the error box.
     void handle(const std::function<void()> &handler);
 

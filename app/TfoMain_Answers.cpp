@@ -7,48 +7,28 @@
 #include "MessageDialogs.h"
 #include "Report.h"
 #include "TfoMain.h"
+#include "TypedKey.h"
+#include "WholeCharacters.h"
 
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <optional>
 
 namespace {
 constexpr char enterKey = 13;
 constexpr char escapeKey = 27;
 constexpr char backspaceKey = 8;
-// Stands for any typed character outside the 8-bit range: it is not a digit either.
+// Stands for any character outside the 8-bit range, or longer than one UTF-16 unit: it is not
+// a digit either.
 constexpr char otherCharacter = '?';
 
 constexpr int answerBoxCapacity = 4;
 
-// The character a key types, as the answer box would receive it; nullopt for keys that type
-// nothing (Tab, arrows, Home, End, Delete, function keys, modifiers), which the box or the
-// window handles as usual.
-std::optional<char> typedCharacter(const QKeyEvent &event)
+// A whole character as the answer box's handler receives it.
+char handlerKey(const QString &character)
 {
-    switch (event.key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return enterKey;
-    case Qt::Key_Escape:
-        return escapeKey;
-    case Qt::Key_Backspace:
-        return backspaceKey;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-        return std::nullopt;
-    default:
-        break;
-    }
-    // Ctrl with a letter types that letter's control character (Ctrl+V is 22).
-    if (event.modifiers().testFlag(Qt::ControlModifier) && event.key() >= Qt::Key_A &&
-        event.key() <= Qt::Key_Z)
-        return char(event.key() - Qt::Key_A + 1);
-    const QString text = event.text();
-    if (text.isEmpty())
-        return std::nullopt;
-    const char16_t first = text.front().unicode();
-    if (text.size() == 1 && first < 0x100)
+    const char16_t first = character.isEmpty() ? 0 : character.front().unicode();
+    if (character.size() == 1 && first != 0 && first < 0x100)
         return char(first);
     return otherCharacter;
 }
@@ -56,19 +36,48 @@ std::optional<char> typedCharacter(const QKeyEvent &event)
 
 bool TfoMain::answerKeyFilter(QKeyEvent *event)
 {
-    const std::optional<char> typed = typedCharacter(*event);
-    if (!typed)
-        return false;
-    char key = *typed;
+    const TypedKey typed = typedKey(*event);
+    if (typed.kind != TypedKey::Kind::Character)
+        return typed.kind == TypedKey::Kind::Nothing;
+    char key = handlerKey(typed.character);
     const bool handled = guarded([&] { edAnswerKeyPress(edAnswer, key); });
     // An error, or a key the handler took, never reaches the box.
     return !handled || key == '\0';
 }
 
+bool TfoMain::answerInputFilter(QInputMethodEvent *event)
+{
+    // What an input method commits (a letter made with a dead key, an accent with a digit, a
+    // character picked from a list) takes the path of typed keys, one whole character at a
+    // time: the box gets only what the handler lets through, by the box's own rules. A
+    // composition still under way is not shown: the box shows only characters it has taken.
+    // The characters are judged once the input method is done with its event: an error box
+    // opened inside it moves the focus, and ibus then commits its accent a second time, and
+    // again for that error box, without end.
+    const QStringList characters = wholeCharacters(event->commitString());
+    if (!characters.isEmpty())
+        QMetaObject::invokeMethod(
+            this, [this, characters] { typeCommitted(characters); }, Qt::QueuedConnection);
+    event->accept();
+    return true;
+}
+
+void TfoMain::typeCommitted(const QStringList &characters)
+{
+    for (const QString &character : characters) {
+        if (!edAnswer->isEnabled())
+            break; // an Escape ended the lesson
+        char key = handlerKey(character);
+        if (guarded([&] { edAnswerKeyPress(edAnswer, key); }) && key != '\0' &&
+            edAnswer->isEnabled() && character.front().category() != QChar::Other_Control)
+            edAnswer->insert(character);
+    }
+}
+
 void TfoMain::edAnswerKeyPress(QObject *, char &key)
 {
     // A full box is left to itself: no sound, no error, and Enter and Escape do nothing.
-    if (edAnswer->text().size() >= answerBoxCapacity)
+    if (wholeCharacterCount(edAnswer->text()) >= answerBoxCapacity)
         return;
     if (key == enterKey) {
         key = '\0';

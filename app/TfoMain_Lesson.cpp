@@ -56,6 +56,8 @@ void TfoMain::ResetLesson()
     Next1->setEnabled(false);
     edName->setEnabled(true);
     edName->setFocus();
+    // Selected, as when the box is reached with Tab: a child typing a name replaces the old one.
+    edName->selectAll();
     QuestionNo = 0;
 }
 

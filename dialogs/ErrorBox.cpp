@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ErrorGuard.h"
+#include "HeldKeys.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -38,6 +39,7 @@ void showErrorBox(const QString &message)
     box.setDefaultButton(QMessageBox::Ok);
     box.setEscapeButton(ok);
     box.setProperty("iconKind", QStringLiteral("critical"));
+    ignoreHeldKeys(&box);
     box.exec();
 
     if (active)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "MessageDialogs.h"
 
+#include "HeldKeys.h"
 #include "WindowLook.h"
 
 #include <QApplication>
@@ -184,6 +185,7 @@ TMessageForm::TMessageForm(const QString &text, TMsgDlgType type, const TMsgDlgB
     setObjectName(QStringLiteral("messageDialog"));
     setWindowTitle(captionFor(type));
     setModal(true);
+    ignoreHeldKeys(this);
 
     // Sizes follow the dialog font, so that the layout scales with it.
     const QFontMetrics metrics(font());

@@ -32,6 +32,7 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
@@ -123,6 +124,34 @@ inline void pressKey(QWidget *dialog, Qt::Key key, Qt::KeyboardModifiers modifie
 {
     QWidget *target = dialog->focusWidget() ? dialog->focusWidget() : dialog;
     QTest::keyClick(target, key, modifiers);
+}
+
+// How a key held down reaches a dialog: repeats as the X server makes them (a release and a
+// press with one time stamp, which Qt flags as a repeat or not), or a second press before the
+// key is released.
+enum class Held
+{
+    FlaggedRepeats,
+    RepeatsAtOneTime,
+    PressedTwice
+};
+
+// Sends to the dialog's focused widget what a key held down sends, up to its release.
+inline void holdKey(QWidget *dialog, Qt::Key key, const QString &text, Held how)
+{
+    QWidget *target = dialog->focusWidget() ? dialog->focusWidget() : dialog;
+    const bool flagged = how == Held::FlaggedRepeats;
+    const auto send = [&](QEvent::Type type, ulong time, bool repeat) {
+        QKeyEvent event(type, key, Qt::NoModifier, text, repeat);
+        event.setTimestamp(flagged ? 0 : time); // flagged: no time to tell them by
+        QApplication::sendEvent(target, &event);
+    };
+    for (ulong time : {500ul, 540ul}) {
+        if (how != Held::PressedTwice)
+            send(QEvent::KeyRelease, time, flagged);
+        send(QEvent::KeyPress, time, flagged);
+    }
+    send(QEvent::KeyRelease, 580, false);
 }
 
 // Closes the dialog as its title bar's close box (or Alt+F4) does: with a close event.

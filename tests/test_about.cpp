@@ -40,7 +40,8 @@ enum class Closing
     OkButton,
     EnterKey,
     CloseBox,
-    EscapeThenOk
+    EscapeThenOk,
+    HeldEnterThenEnter
 };
 
 enum class ReadmePlace
@@ -201,6 +202,8 @@ void TestAbout::opensAfterItsSoundAndClosesOnlyByOkEnterOrCloseBox_data()
         << Opening::BulbButton << Closing::CloseBox << int(QDialog::Rejected);
     QTest::newRow("menu, Escape is ignored, then OK")
         << Opening::MenuItem << Closing::EscapeThenOk << int(QDialog::Accepted);
+    QTest::newRow("menu, held Enter is ignored, then Enter")
+        << Opening::MenuItem << Closing::HeldEnterThenEnter << int(QDialog::Accepted);
 }
 
 void TestAbout::opensAfterItsSoundAndClosesOnlyByOkEnterOrCloseBox()
@@ -221,7 +224,7 @@ void TestAbout::opensAfterItsSoundAndClosesOnlyByOkEnterOrCloseBox()
     QWidget *owner = nullptr;
     bool modal = false;
     QPoint centre;
-    bool openAfterEscape = false;
+    bool stayedOpen = false;
     int finishedWith = -1;
     m_answers->add([&](QWidget *dialog) {
         auto *box = qobject_cast<TAboutBox *>(dialog);
@@ -245,8 +248,14 @@ void TestAbout::opensAfterItsSoundAndClosesOnlyByOkEnterOrCloseBox()
         case Closing::EscapeThenOk:
             ModalHelper::pressKey(box, Qt::Key_Escape);
             QCoreApplication::processEvents();
-            openAfterEscape = box->isVisible() && finishedWith == -1;
+            stayedOpen = box->isVisible() && finishedWith == -1;
             QTest::mouseClick(box->OKButton, Qt::LeftButton);
+            break;
+        case Closing::HeldEnterThenEnter:
+            ModalHelper::holdKey(box, Qt::Key_Return, QStringLiteral("\r"),
+                                 ModalHelper::Held::RepeatsAtOneTime);
+            stayedOpen = box->isVisible() && finishedWith == -1;
+            ModalHelper::pressKey(box, Qt::Key_Return);
             break;
         }
     });
@@ -262,8 +271,8 @@ void TestAbout::opensAfterItsSoundAndClosesOnlyByOkEnterOrCloseBox()
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     QVERIFY2((centre - screen.center()).manhattanLength() <= 2,
              qPrintable(QStringLiteral("centre %1,%2").arg(centre.x()).arg(centre.y())));
-    if (closing == Closing::EscapeThenOk)
-        QVERIFY(openAfterEscape);
+    if (closing == Closing::EscapeThenOk || closing == Closing::HeldEnterThenEnter)
+        QVERIFY(stayedOpen);
     QCOMPARE(finishedWith, result);
     // Gone as soon as it closed.
     QVERIFY(shownBox.isNull());

@@ -12,9 +12,12 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QTest>
 #include <QToolButton>
+#include <utility>
 
 using ModalHelper::ModalAnswers;
 
@@ -32,6 +35,23 @@ struct LessonFields
 void pressEnter(QWidget *dialog)
 {
     ModalHelper::pressKey(dialog, Qt::Key_Return);
+}
+
+// Types into the box as the X server delivers it: a key with the text it really carries
+// (`key` 0: an input method commits `text`; -1: it shows `text` as a composition under way).
+void send(QWidget *box, int key, int modifiers, const QString &text)
+{
+    if (key <= 0) {
+        const int cursor = key ? int(text.size()) : 0;
+        QInputMethodEvent event(key ? text : QString(),
+                                {{QInputMethodEvent::Cursor, cursor, 1, {}}});
+        event.setCommitString(key ? QString() : text);
+        QApplication::sendEvent(box, &event);
+        QCoreApplication::processEvents(); // the commit is judged once the event is done
+        return;
+    }
+    for (auto action : {QTest::Press, QTest::Release})
+        QTest::sendKeyEvent(action, box, Qt::Key(key), text, Qt::KeyboardModifiers(modifiers));
 }
 } // namespace
 
@@ -54,12 +74,18 @@ class TestAnswers : public QObject
     void pastedTextIsConvertedOnSubmit_data();
     void pastedTextIsConvertedOnSubmit();
     void editingKeysAndTabReachTheBox();
+    void realKeysAndCommits_data();
+    void realKeysAndCommits();
+    void commitIsJudgedOnceTheInputMethodIsDone();
+    void typedNameReplacesTheOldOne_data();
+    void typedNameReplacesTheOldOne();
     void escapeEndsTheLesson();
     void wholeLesson_data();
     void wholeLesson();
     void nameWithAmpersandIsReportedAsTyped();
 
   private:
+    void openWindow();
     LessonFields fields() const;
     void type(const QString &keys);
     void answerRight();
@@ -72,16 +98,22 @@ class TestAnswers : public QObject
     std::unique_ptr<ModalAnswers> m_answers;
 };
 
-void TestAnswers::init()
+void TestAnswers::openWindow()
 {
-    setDecimalSeparatorForTesting(u'.');
-    m_audio = std::make_unique<AudioEngine>(nullptr);
+    m_window.reset();
     m_window = std::make_unique<TfoMain>(testServices(m_sounds, &m_audio->mixer(), m_opener));
     quint32 seed = 777;
     m_window->setSeedClock([seed]() mutable { return seed += 1013; });
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     m_window->activateWindow();
+}
+
+void TestAnswers::init()
+{
+    setDecimalSeparatorForTesting(u'.');
+    m_audio = std::make_unique<AudioEngine>(nullptr);
+    openWindow();
     m_window->PlayGame(nullptr);
     m_sounds.played.clear();
     m_answers = std::make_unique<ModalAnswers>(3000);
@@ -89,10 +121,12 @@ void TestAnswers::init()
 
 void TestAnswers::cleanup()
 {
-    QVERIFY2(m_answers->unanswered().isEmpty(), qPrintable(m_answers->unanswered().value(0).text));
+    // Everything is closed first: a failed check must not leave the window to the next test.
+    const QList<ModalHelper::DialogSeen> unanswered = m_answers->unanswered();
     m_answers.reset();
     m_window.reset();
     m_audio.reset();
+    QVERIFY2(unanswered.isEmpty(), qPrintable(unanswered.value(0).text));
     QVERIFY2(ModalHelper::strayWindows().isEmpty(),
              qPrintable(ModalHelper::strayWindows().join(u',')));
 }
@@ -321,6 +355,138 @@ void TestAnswers::editingKeysAndTabReachTheBox()
     QTest::keyClick(w.edAnswer, Qt::Key_Tab);
     QVERIFY(m_answers->seen().isEmpty());
     QCOMPARE(QApplication::focusWidget(), w.edAnswer); // the name box is disabled
+}
+
+// Keys as the X server sends them (with their real texts), input-method commits and pastes, in a
+// lesson ("#" before the text: the name box, the lesson reset). "1|2": the box's text with the
+// cursor; "[1234]": all of it selected. Each Toeng comes with the error box.
+void TestAnswers::realKeysAndCommits_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<int>("key"); // 0: committed by an input method, -1: composing, -2: pasted
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("sounds");
+    QTest::addColumn<QString>("after");
+    const int ctrl = Qt::ControlModifier, alt = Qt::AltModifier;
+    const QStringList none, toeng{QStringLiteral("Toeng.wav")};
+    const auto row = [](const char *name, const char *before, int key, int modifiers,
+                        const QString &text, const QStringList &sounds, const char *after) {
+        QTest::newRow(name) << before << key << modifiers << text << sounds << after;
+    };
+    row("Delete", "1|2", Qt::Key_Delete, 0, "\x7f", none, "1");
+    row("Ctrl+Delete", "1|2", Qt::Key_Delete, ctrl, "\x7f", none, "1");
+    row("Shift+Delete", "1|2", Qt::Key_Delete, Qt::ShiftModifier, "\x7f", none, "12");
+    row("keypad Delete", "1|2", Qt::Key_Delete, Qt::KeypadModifier, "", none, "1");
+    row("dead key", "1|2", Qt::Key_Dead_Acute, 0, "", none, "12");
+    row("Ctrl+1", "1|2", Qt::Key_1, ctrl, "1", none, "12");
+    row("Ctrl+2", "1|2", Qt::Key_2, ctrl, QString(QChar(0)), none, "12");
+    row("Ctrl+3", "1|2", Qt::Key_3, ctrl, "\x1b", none, "12");
+    row("Alt+4", "1|2", Qt::Key_4, alt, "4", none, "12");
+    row("Alt+x", "1|2", Qt::Key_X, alt, "x", none, "12");
+    row("Alt+4, full box selected", "[1234]", Qt::Key_4, alt, "4", none, "1234");
+    row("Ctrl+C", "[12]", Qt::Key_C, ctrl, "\x03", toeng, "12");
+    row("Ctrl+Enter", "12", Qt::Key_Return, ctrl, "\r", toeng, "12");
+    row("Ctrl+Backspace", "12", Qt::Key_Backspace, ctrl, "\b", toeng, "12");
+    row("Ctrl+\\", "12", Qt::Key_Backslash, ctrl, "\x1c", toeng, "12");
+    row("AltGr+5", "12", 0x20ac, Qt::GroupSwitchModifier, "€", toeng, "12");
+    row("composed letter", "1", 0, 0, "á", toeng, "1");
+    row("accent, then a digit", "1", 0, 0, "´5", {"Toeng.wav", "5.wav"}, "15");
+    row("committed digit", "1", 0, 0, "7", {"7.wav"}, "17");
+    row("letter with combining accent", "", 0, 0, "e\u0301", toeng, "");
+    row("commit to a full box", "1234", 0, 0, "5", none, "1234");
+    row("commit to a full box selected", "[1234]", 0, 0, "x", none, "x");
+    row("composition under way", "1", -1, 0, "´", none, "1");
+    row("answer pasted", "", -2, 0, "1😀😀😀😀", none, "1😀😀😀");
+    row("3 characters, digit", "1😀😀", Qt::Key_5, 0, "5", {"5.wav"}, "1😀😀5");
+    row("9 letters, emoji", "#Nuvantiab", Qt::Key_unknown, 0, "😀", none, "Nuvantiab😀");
+    row("10 letters, emoji", "#Nuvantiabc", Qt::Key_unknown, 0, "😀", none, "Nuvantiabc");
+    row("9 letters, e and accent", "#Nuvantiab", -2, 0, "e\u0301", none, "Nuvantiabe\u0301");
+    row("long name pasted", "#", -2, 0, "Nuvanti😀😀😀😀", none, "Nuvanti😀😀😀");
+    row("emoji committed", "#Nuvanti", 0, 0, "😀😀😀😀", none, "Nuvanti😀😀😀");
+}
+
+void TestAnswers::realKeysAndCommits()
+{
+    QFETCH(QString, before);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QString, text);
+    QFETCH(QStringList, sounds);
+    const bool nameBox = before.startsWith(u'#');
+    if (nameBox)
+        m_window->ResetLesson();
+    QLineEdit *box = nameBox ? m_window->edName : m_window->edAnswer;
+    box->setText(QString(before).remove(QRegularExpression(QStringLiteral("[#|\\[\\]]"))));
+    if (before.contains(u'|'))
+        box->setCursorPosition(int(before.indexOf(u'|')));
+    if (before.startsWith(u'['))
+        box->selectAll();
+    const QVariant cursorWas = box->inputMethodQuery(Qt::ImCursorRectangle);
+    const qsizetype errors = sounds.count(QStringLiteral("Toeng.wav"));
+    for (qsizetype i = 0; i < errors; ++i)
+        m_answers->add(pressEnter);
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    clipboard->setText(key == -2 ? text : QStringLiteral("99"));
+    if (key == -2)
+        box->paste(); // as the box's context menu does
+    else
+        send(box, key, modifiers, text);
+    QTEST(box->text(), "after");
+    QCOMPARE(m_sounds.played, sounds);
+    QCOMPARE(m_answers->seen().size(), errors);
+    for (const auto &seen : m_answers->seen())
+        QCOMPARE(seen.text, QStringLiteral("Ketikkan hanya tombol angka!."));
+    QCOMPARE(clipboard->text(), key == -2 ? text : QStringLiteral("99")); // nothing copied
+    QCOMPARE(m_window->QuestionNo, nameBox ? 0 : 1);
+    QVERIFY(box->isEnabled());
+    if (key == -1) // a composition is not drawn: the text cursor stays where it was
+        QCOMPARE(box->inputMethodQuery(Qt::ImCursorRectangle), cursorWas);
+}
+
+// ibus commits its composition once more when the focus moves while it is still delivering a
+// commit: the error box must open only once that delivery is over, or error boxes pile up.
+void TestAnswers::commitIsJudgedOnceTheInputMethodIsDone()
+{
+    bool delivering = true;
+    connect(qApp, &QApplication::focusChanged, m_window.get(), [&](QWidget *old) {
+        if (old == m_window->edAnswer && std::exchange(delivering, false))
+            send(old, 0, 0, QStringLiteral("´")); // what ibus does when the focus moves
+    });
+    m_answers->add(pressEnter);
+    QInputMethodEvent accent;
+    accent.setCommitString(QStringLiteral("´"));
+    QApplication::sendEvent(m_window->edAnswer, &accent);
+    delivering = false;
+    QTRY_COMPARE(m_answers->seen().size(), 1);
+    QCOMPARE(m_sounds.played, QStringList{QStringLiteral("Toeng.wav")});
+}
+
+// The name box gets the focus back with its name selected, so a new name replaces it.
+void TestAnswers::typedNameReplacesTheOldOne_data()
+{
+    QTest::addColumn<QString>("when");
+    QTest::newRow("at start") << "start";
+    QTest::newRow("after Escape in the answer box") << "Escape";
+    QTest::newRow("after Ctrl+[ in the answer box") << "Ctrl+[";
+    QTest::newRow("after a menu choice") << "menu";
+}
+
+void TestAnswers::typedNameReplacesTheOldOne()
+{
+    QFETCH(QString, when);
+    if (when == u"start")
+        openWindow();
+    else if (when.contains(u'['))
+        send(m_window->edAnswer, Qt::Key_BracketLeft, Qt::ControlModifier, QStringLiteral("\x1b"));
+    else if (when == u"Escape")
+        send(m_window->edAnswer, Qt::Key_Escape, 0, QStringLiteral("\x1b"));
+    else
+        m_window->Pengurangan->trigger();
+    QTRY_COMPARE(QApplication::focusWidget(), m_window->edName);
+    for (QChar letter : QStringLiteral("Rina"))
+        send(m_window->edName, Qt::Key_A + letter.toUpper().unicode() - u'A', 0, letter);
+    QCOMPARE(m_window->edName->text(), QStringLiteral("Rina"));
 }
 
 void TestAnswers::escapeEndsTheLesson()

@@ -5,6 +5,7 @@
 #include "ModalHelper.h"
 #include "Report.h"
 
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
 #include <QLabel>
@@ -16,6 +17,7 @@
 
 using ModalHelper::ModalAnswers;
 using Buttons = TMsgDlgButtons;
+using ModalHelper::Held;
 
 Q_DECLARE_METATYPE(TMsgDlgType)
 
@@ -47,6 +49,7 @@ enum class Gesture
 } // namespace
 
 Q_DECLARE_METATYPE(Gesture)
+Q_DECLARE_METATYPE(ModalHelper::Held)
 
 class TestDialogs : public QObject
 {
@@ -62,6 +65,8 @@ class TestDialogs : public QObject
     void answersByKeyboard();
     void staysOpen_data();
     void staysOpen();
+    void heldKeysPressNoButton_data();
+    void heldKeysPressNoButton();
     void buttonsSitInOneCentredRow();
     void textIsNeverClipped_data();
     void textIsNeverClipped();
@@ -222,6 +227,58 @@ void TestDialogs::staysOpen()
     });
     QCOMPARE(MessageDlg(u"Gagal"_qs, TMsgDlgType::mtError, buttons), mrIgnore);
     QVERIFY(stillOpen);
+}
+
+// A key held down presses no button of a message dialog or the error box (no buttons: the
+// error box); the next fresh press does, at once.
+void TestDialogs::heldKeysPressNoButton_data()
+{
+    QTest::addColumn<Buttons>("buttons");
+    QTest::addColumn<Qt::Key>("key");
+    QTest::addColumn<Held>("held");
+    QTest::addColumn<int>("pressed"); // buttons pressed while it was held
+    QTest::addColumn<Qt::Key>("fresh");
+    QTest::addColumn<int>("result");
+    using enum Held;
+    const auto row = [](const char *name, const Buttons &buttons, Qt::Key key, Held held,
+                        int pressed, Qt::Key fresh, int result) {
+        QTest::newRow(name) << buttons << key << held << pressed << fresh << result;
+    };
+    row("OK, Enter flagged", {mbOK}, Qt::Key_Return, FlaggedRepeats, 0, Qt::Key_Return, mrOk);
+    row("OK, Enter at one time", {mbOK}, Qt::Key_Return, RepeatsAtOneTime, 0, Qt::Key_Return, mrOk);
+    row("Yes/No, Escape", {mbYes, mbNo}, Qt::Key_Escape, RepeatsAtOneTime, 0, Qt::Key_Escape, mrNo);
+    row("Yes/No, Space", {mbYes, mbNo}, Qt::Key_Space, RepeatsAtOneTime, 0, Qt::Key_Space, mrYes);
+    row("Yes/No, letter N", {mbYes, mbNo}, Qt::Key_N, FlaggedRepeats, 0, Qt::Key_N, mrNo);
+    row("Help pressed twice", {mbIgnore, mbHelp}, Qt::Key_H, PressedTwice, 1, Qt::Key_I, mrIgnore);
+    row("error box, Enter", {}, Qt::Key_Return, RepeatsAtOneTime, 0, Qt::Key_Return, mrOk);
+    row("error box, Escape", {}, Qt::Key_Escape, FlaggedRepeats, 0, Qt::Key_Escape, mrOk);
+}
+
+void TestDialogs::heldKeysPressNoButton()
+{
+    QFETCH(Buttons, buttons);
+    QFETCH(Qt::Key, key);
+    QFETCH(Held, held);
+    QFETCH(Qt::Key, fresh);
+    ModalAnswers answers;
+    int pressed = 0;
+    bool stayedOpen = false;
+    answers.add([&](QWidget *dialog) {
+        for (auto *button : dialog->findChildren<QAbstractButton *>())
+            connect(button, &QAbstractButton::clicked, dialog, [&pressed] { ++pressed; });
+        const QString text = key == Qt::Key_Return   ? u"\r"_qs
+                             : key == Qt::Key_Escape ? u"\x1b"_qs
+                                                     : QString(QChar(key).toLower());
+        ModalHelper::holdKey(dialog, key, text, held);
+        stayedOpen = dialog->isVisible();
+        QTEST(pressed, "pressed");
+        ModalHelper::pressKey(dialog, fresh);
+    });
+    const int result = buttons.isEmpty() ? (showErrorBox(u"Salah"_qs), mrOk)
+                                         : MessageDlg(u"Pilih"_qs, TMsgDlgType::mtWarning, buttons);
+    QVERIFY(stayedOpen);
+    QTEST(result, "result");
+    QVERIFY(answers.unanswered().isEmpty());
 }
 
 void TestDialogs::buttonsSitInOneCentredRow()

@@ -11,6 +11,7 @@
 #include "Startup.h"
 #include "TestServices.h"
 #include "TfoMain.h"
+#include "WholeCharacters.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -131,8 +132,8 @@ void TestMainWindow::layoutMatchesTheDrawing()
     QCOMPARE(w.Image1->geometry(), QRect(8, 120, 150, 100));
     QCOMPARE(w.edName->geometry(), QRect(75, 5, 78, 21));
     QCOMPARE(w.btnNext->geometry(), QRect(275, 3, 25, 25));
-    QCOMPARE(w.edAnswer->maxLength(), 4);
-    QCOMPARE(w.edName->maxLength(), 10);
+    QCOMPARE(wholeCharacterLimit(w.edAnswer), 4);
+    QCOMPARE(wholeCharacterLimit(w.edName), 10);
     QVERIFY(w.edNo->isReadOnly());
     QCOMPARE(w.edNo->focusPolicy(), Qt::ClickFocus);
     QVERIFY(w.StatusBar1->isSizeGripEnabled());

@@ -15,10 +15,12 @@
 #include "Startup.h"
 #include "TestServices.h"
 #include "TfoMain.h"
+#include "WholeCharacters.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMap>
 #include <QRandomGenerator>
@@ -64,6 +66,13 @@ bool questionFollowsTheRules(char operation, std::int32_t level, std::int32_t a,
     default:
         return false;
     }
+}
+
+// Presses and releases a key as the X server sends it: with the text it really carries.
+void sendKey(QWidget *box, Qt::Key key, Qt::KeyboardModifiers modifiers, const QString &text)
+{
+    QTest::sendKeyEvent(QTest::Press, box, key, text, modifiers);
+    QTest::sendKeyEvent(QTest::Release, box, key, text, modifiers);
 }
 
 // Answers every modal dialog as soon as its event loop runs, with a random choice of the
@@ -213,14 +222,21 @@ void TestMonkey::typeInto(QLineEdit *box)
         QTest::keyClick(box, digit);
     } else if (kind < 50) {
         note(QStringLiteral("%1: Enter").arg(boxName));
-        QTest::keyClick(box, m_random.bounded(2) ? Qt::Key_Return : Qt::Key_Enter);
+        if (m_random.bounded(2))
+            QTest::keyClick(box, Qt::Key_Return);
+        else
+            sendKey(box, Qt::Key_Enter, Qt::KeypadModifier, QStringLiteral("\r"));
     } else if (kind < 55) {
         note(QStringLiteral("%1: Escape").arg(boxName));
         QTest::keyClick(box, Qt::Key_Escape);
     } else if (kind < 68) {
         const Qt::Key key = editingKeys.at(m_random.bounded(int(editingKeys.size())));
         note(QStringLiteral("%1: key 0x%2").arg(boxName).arg(int(key), 0, 16));
-        QTest::keyClick(box, key, m_random.bounded(4) == 0 ? Qt::ShiftModifier : Qt::NoModifier);
+        const auto modifiers = m_random.bounded(4) == 0 ? Qt::ShiftModifier : Qt::NoModifier;
+        if (key == Qt::Key_Delete)
+            sendKey(box, key, modifiers, QString(QChar(0x7f)));
+        else
+            QTest::keyClick(box, key, modifiers);
     } else if (kind < 78) {
         const char letter = char((m_random.bounded(2) ? 'a' : 'A') + m_random.bounded(26));
         note(QStringLiteral("%1: letter %2").arg(boxName).arg(letter));
@@ -228,13 +244,21 @@ void TestMonkey::typeInto(QLineEdit *box)
     } else if (kind < 86) {
         const auto key = Qt::Key(Qt::Key_A + int(m_random.bounded(26)));
         note(QStringLiteral("%1: Ctrl+%2").arg(boxName).arg(QChar(key)));
-        QTest::keyClick(box, key, Qt::ControlModifier);
+        sendKey(box, key, Qt::ControlModifier, QString(QChar(key - Qt::Key_A + 1)));
     } else if (kind < 92) {
-        const QString text = foreignTexts.at(m_random.bounded(int(foreignTexts.size())));
+        const int index = int(m_random.bounded(int(foreignTexts.size())));
+        const QString text = foreignTexts.at(index);
         note(QStringLiteral("%1: text %2").arg(boxName, text));
-        // As a keyboard layout or input method types it: one key event carrying the text.
-        QTest::sendKeyEvent(QTest::Press, box, Qt::Key_unknown, text, Qt::NoModifier);
-        QTest::sendKeyEvent(QTest::Release, box, Qt::Key_unknown, text, Qt::NoModifier);
+        // As a keyboard layout types it (one key event carrying the text), or as an input
+        // method commits it.
+        if (index % 2 == 0) {
+            sendKey(box, Qt::Key_unknown, Qt::NoModifier, text);
+        } else {
+            QInputMethodEvent commit;
+            commit.setCommitString(text);
+            QApplication::sendEvent(box, &commit);
+            QCoreApplication::processEvents();
+        }
     } else {
         static const std::array<char, 8> punctuation = {'+', '-', '$', ' ', '.', ',', '/', '&'};
         const char sign = punctuation.at(m_random.bounded(int(punctuation.size())));
@@ -348,8 +372,12 @@ QString TestMonkey::checkInvariants() const
                                 !w.edName->isEnabled();
     if (!w.isVisible())
         return QStringLiteral("the window is not shown");
-    if (w.edAnswer->text().size() > 4)
-        return QStringLiteral("the answer box holds \"%1\"").arg(w.edAnswer->text());
+    // At most 4 whole characters ("😀683" is 4), and never half of one.
+    const QString answer = w.edAnswer->text();
+    if (wholeCharacterCount(answer) > 4 || !answer.isValidUtf16())
+        return QStringLiteral("the answer box holds \"%1\"").arg(answer);
+    if (wholeCharacterCount(w.edName->text()) > 10 || !w.edName->text().isValidUtf16())
+        return QStringLiteral("the name box holds \"%1\"").arg(w.edName->text());
     if (w.Level < 1 || w.Level > 3)
         return QStringLiteral("Level is %1").arg(w.Level);
     static const QString operations = QStringLiteral("+-X:");

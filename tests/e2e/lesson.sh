@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # A child's whole lesson on the real program: start it under its own X server with sound
-# captured to a file, type a name, start with F2, answer every question (three wrong tries
-# and the shown answer each time), read the report, decline another lesson, and check that
-# sound came out and the window went back to idle. Screenshots are kept in the output folder.
+# captured to a file, type a name, start with F2, switch to a dead-key layout, answer every
+# question (three wrong tries and the shown answer each time), hold Enter down on the last
+# one, read the report, decline another lesson, and check that sound came out and the window
+# went back to idle. Screenshots are kept in the output folder.
 #
 #   lesson.sh PROGRAM OUTPUT_FOLDER
 set -euo pipefail
@@ -47,11 +48,14 @@ focus() { xdotool windowfocus --sync "$1"; sleep 0.1; }
 key() { xdotool key --delay 30 "$@"; sleep 0.08; }
 shot() { import -window "${2:-root}" "$out/$1.png"; }
 
-# Blue question text inside the bubble means a question is shown; none means idle.
-blue_in_bubble() {
-  import -window "$window" png:- 2>/dev/null | convert png:- -crop 140x70+70+40 txt:- |
+# Blue question text inside the bubble means a question is shown; none means idle. The answer
+# box shows its digits in blue too.
+blue_in() {
+  import -window "$window" png:- 2>/dev/null | convert png:- -crop "$1" txt:- |
     grep -c '#0000FF' || true
 }
+blue_in_bubble() { blue_in 140x70+70+40; }
+blue_in_answer() { blue_in 76x36+243+70; }
 
 window=$(main_window)
 [ -n "$window" ] || fail "the main window did not appear"
@@ -74,6 +78,20 @@ focus "$errorbox"
 key Return
 focus "$window"
 
+# A dead-key layout (it stays only because the X server runs with -noreset): dead acute then a
+# compose "á", which the answer box refuses like any letter; digits still go in.
+setxkbmap us -variant intl
+setxkbmap -query | grep -q '^variant: *intl' || fail "the dead-key layout was not set"
+key dead_acute a
+errorbox=$(dialog_window 'Numbelo 2000') || fail "no error box for a composed letter"
+focus "$errorbox"
+key Return
+focus "$window"
+[ "$(blue_in_answer)" -eq 0 ] || fail "the composed letter went into the answer box"
+key 9
+[ "$(blue_in_answer)" -gt 0 ] || fail "a digit did not go in with the dead-key layout"
+key BackSpace
+
 for question in $(seq 11); do
   for try in 1 2 3; do
     xdotool type --delay 30 "999"
@@ -81,11 +99,19 @@ for question in $(seq 11); do
   done
   reveal=$(dialog_window 'Numbelo 2000') || fail "no right answer shown for question $question"
   focus "$reveal"
+  [ "$question" -lt 11 ] || break
   key Return
-  [ "$question" -lt 11 ] && focus "$window"
+  focus "$window"
 done
 
-report=$(dialog_window 'Information') || fail "no report"
+# Enter held down on the last answer: its repeats must neither throw the report away nor
+# answer the offer to learn again.
+xdotool keydown Return
+sleep 1.5
+xdotool keyup Return
+report=$(dialog_window 'Information') || fail "no report, or held Enter threw it away"
+xdotool search --onlyvisible --name '^Confirm$' >/dev/null 2>&1 &&
+  fail "held Enter answered the report"
 shot report
 focus "$report"
 key Return
