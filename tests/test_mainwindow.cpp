@@ -10,6 +10,7 @@
 #include "Startup.h"
 #include "TestServices.h"
 #include "TfoMain.h"
+#include "WindowLook.h"
 
 #include <QAction>
 #include <QLabel>
@@ -28,6 +29,8 @@ class TestMainWindow : public QObject
     void cleanup();
     void startsIdleWithAdditionAndLevelOne();
     void layoutMatchesTheDrawing();
+    void facesResolveToTheirFiles_data();
+    void facesResolveToTheirFiles();
     void lessonStartsAndAsksQuestions();
     void menuChoiceDuringLessonEndsIt_data();
     void menuChoiceDuringLessonEndsIt();
@@ -134,6 +137,38 @@ void TestMainWindow::layoutMatchesTheDrawing()
         QVERIFY(label->width() >= label->sizeHint().width());
     QVERIFY(w.Label1->geometry().right() < w.edName->geometry().left());
     QCOMPARE(w.menuBar()->actions().size(), 3);
+}
+
+void TestMainWindow::facesResolveToTheirFiles_data()
+{
+    QTest::addColumn<QString>("control"); // whose font is checked; empty: makeFont(family)
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<QString>("resolved"); // a family without a foundry: from any foundry
+    QTest::newRow("window text") << "foMain" << QString() << "Liberation Sans";
+    // The OpenType files, not the slower Type 1 files of the same family.
+    QTest::newRow("question mark") << "Label3" << QString() << "URW Bookman [UKWN]";
+    QTest::newRow("typed answer") << "edAnswer" << QString() << "DejaVu Sans Mono";
+    QTest::newRow("foundry not installed: the family from another")
+        << QString() << "URW Bookman [none]"
+        << "URW Bookman";
+}
+
+void TestMainWindow::facesResolveToTheirFiles()
+{
+    QFETCH(QString, control);
+    QFETCH(QString, family);
+    QFETCH(QString, resolved);
+    QFont font = WindowLook::makeFont(family, 20, true);
+    if (!control.isEmpty()) {
+        auto *widget = control == m_window->objectName() ? m_window.get()
+                                                         : m_window->findChild<QWidget *>(control);
+        QVERIFY(widget);
+        font = widget->font();
+    }
+    const QString found = QFontInfo(font).family();
+    QVERIFY2(found == resolved ||
+                 (!resolved.contains(u'[') && found.startsWith(resolved + QStringLiteral(" ["))),
+             qPrintable(found));
 }
 
 void TestMainWindow::lessonStartsAndAsksQuestions()
