@@ -13,8 +13,10 @@
 #include "WindowLook.h"
 
 #include <QAction>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTest>
@@ -28,9 +30,12 @@ class TestMainWindow : public QObject
     void init();
     void cleanup();
     void startsIdleWithAdditionAndLevelOne();
+    void startLoadsOnlyWhatTheWindowShows_data();
+    void startLoadsOnlyWhatTheWindowShows();
     void layoutMatchesTheDrawing();
     void facesResolveToTheirFiles_data();
     void facesResolveToTheirFiles();
+    void menusThatDoNotFitAreBehindTheOverflowButton();
     void lessonStartsAndAsksQuestions();
     void menuChoiceDuringLessonEndsIt_data();
     void menuChoiceDuringLessonEndsIt();
@@ -107,6 +112,23 @@ void TestMainWindow::startsIdleWithAdditionAndLevelOne()
     QCOMPARE(w.Hidupkanmusik->text(), QStringLiteral("Hidupkan musik"));
 }
 
+void TestMainWindow::startLoadsOnlyWhatTheWindowShows_data()
+{
+    QTest::addColumn<QString>("library"); // part of the path of a library file
+    QTest::newRow("image plugins: the pictures are read as PNG") << "/imageformats/";
+    QTest::newRow("JPEG library") << "/libjpeg.so";
+}
+
+void TestMainWindow::startLoadsOnlyWhatTheWindowShows()
+{
+    QFETCH(QString, library);
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    if (!maps.open(QIODevice::ReadOnly))
+        QSKIP("no /proc/self/maps");
+    const QString mapped = QString::fromLocal8Bit(maps.readAll());
+    QVERIFY2(!mapped.contains(library), qPrintable(library));
+}
+
 void TestMainWindow::layoutMatchesTheDrawing()
 {
     TfoMain &w = *m_window;
@@ -169,6 +191,30 @@ void TestMainWindow::facesResolveToTheirFiles()
     QVERIFY2(found == resolved ||
                  (!resolved.contains(u'[') && found.startsWith(resolved + QStringLiteral(" ["))),
              qPrintable(found));
+}
+
+void TestMainWindow::menusThatDoNotFitAreBehindTheOverflowButton()
+{
+    // The window is never narrower than its menus; a menu bar half as wide as they need, with
+    // the same menus, shows what would happen if it were.
+    QMenuBar bar;
+    bar.addActions(m_window->menuBar()->actions());
+    bar.resize(bar.sizeHint().width() / 2, bar.sizeHint().height());
+    bar.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&bar));
+    auto *more = bar.findChild<QToolButton *>(QStringLiteral("qt_menubar_ext_button"));
+    QVERIFY(more != nullptr && more->isVisible());
+    QVERIFY(more->menu() != nullptr);
+    QVERIFY(more->menu()->actions().contains(m_window->Help1->menuAction()));
+    // Its picture is drawn, in the colour of the button's text.
+    const QImage picture = more->icon().pixmap(16).toImage();
+    const QRgb ink = more->palette().color(QPalette::ButtonText).rgb() & RGB_MASK;
+    int inked = 0;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x)
+            inked += qAlpha(picture.pixel(x, y)) > 128 && (picture.pixel(x, y) & RGB_MASK) == ink;
+    }
+    QVERIFY2(inked >= 8, qPrintable(QString::number(inked)));
 }
 
 void TestMainWindow::lessonStartsAndAsksQuestions()
