@@ -117,6 +117,7 @@ void TestMainWindow::startLoadsOnlyWhatTheWindowShows_data()
     QTest::addColumn<QString>("library"); // part of the path of a library file
     QTest::newRow("image plugins: the pictures are read as PNG") << "/imageformats/";
     QTest::newRow("JPEG library") << "/libjpeg.so";
+    QTest::newRow("synthesizer: loaded when the music first plays") << "/libfluidsynth.so";
 }
 
 void TestMainWindow::startLoadsOnlyWhatTheWindowShows()
