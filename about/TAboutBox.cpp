@@ -5,6 +5,7 @@
 #include "DesktopOpener.h"
 #include "ErrorGuard.h"
 #include "HeldKeys.h"
+#include "Png.h"
 #include "SoundSink.h"
 #include "WindowLook.h"
 
@@ -131,7 +132,7 @@ void TAboutBox::createControls()
     ProgramIcon->setObjectName(QStringLiteral("ProgramIcon"));
     ProgramIcon->setGeometry(iconRect);
     // Stretched without smoothing, so the small picture keeps its crisp pixels.
-    const QPixmap picture(QStringLiteral(":/images/about_icon.png"));
+    const QPixmap picture = QPixmap::fromImage(loadPng(QStringLiteral(":/images/about_icon.png")));
     if (!picture.isNull()) {
         ProgramIcon->setPixmap(
             picture.scaled(iconRect.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation));
@@ -210,7 +211,7 @@ void TAboutBox::FormCreate(QObject *)
 {
     // The pointing hand over the two links, its hot spot at the fingertip in the top-left
     // corner.
-    const QPixmap hand(QStringLiteral(":/images/handpnt.png"));
+    const QPixmap hand = QPixmap::fromImage(loadPng(QStringLiteral(":/images/handpnt.png")));
     const QCursor handCursor =
         hand.isNull() ? QCursor(Qt::PointingHandCursor) : QCursor(hand, 0, 0);
     Label4->setCursor(handCursor);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Glyphs.h"
 
+#include "Png.h"
+
 #include <QBitmap>
 #include <QPixmap>
 
@@ -37,5 +39,5 @@ QIcon glyphIcon(const QImage &twoImageGlyph)
 
 QIcon glyphIcon(const QString &name)
 {
-    return glyphIcon(QImage(QStringLiteral(":/images/") + name));
+    return glyphIcon(loadPng(QStringLiteral(":/images/") + name));
 }

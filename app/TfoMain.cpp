@@ -9,6 +9,7 @@
 #include "ErrorGuard.h"
 #include "Glyphs.h"
 #include "ReadableText.h"
+#include "Png.h"
 #include "SoundSink.h"
 #include "TMediaPlayer.h"
 #include "TopAligned.h"
@@ -89,7 +90,7 @@ TfoMain::TfoMain(const TfoMainServices &services, QWidget *parent)
 {
     setObjectName(QStringLiteral("foMain"));
     setWindowTitle(ProgramTitle.toString());
-    setWindowIcon(QIcon(QStringLiteral(":/images/icon32.png")));
+    setWindowIcon(QPixmap::fromImage(loadPng(QStringLiteral(":/images/icon32.png"))));
     // Minimise and close, but no maximise; the border still resizes.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
@@ -130,7 +131,7 @@ void TfoMain::createControls()
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(8, 120, 150, 100);
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Image1->setPixmap(QPixmap(QStringLiteral(":/images/image1.png")));
+    Image1->setPixmap(QPixmap::fromImage(loadPng(QStringLiteral(":/images/image1.png"))));
 
     edAnswer = new QLineEdit(m_client);
     edAnswer->setObjectName(QStringLiteral("edAnswer"));

@@ -35,7 +35,14 @@ void TfoMain::PlayMusic(QObject *)
         MediaPlayer1->Stop();
     } else {
         Hidupkanmusik->setText(QStringLiteral("&Matikan musik"));
-        MediaPlayer1->Play();
+        try {
+            MediaPlayer1->Play();
+        } catch (...) {
+            // A device that cannot play (its synthesizer is missing) leaves the music off, like
+            // one that is not ready; the error box says why.
+            Hidupkanmusik->setText(QStringLiteral("&Hidupkan musik"));
+            throw;
+        }
         MediaPlayer1->setNotify(true);
     }
 }

@@ -53,7 +53,8 @@ if(WIN32)
 endif()
 
 # The Debian package: dpkg-shlibdeps finds the libraries the program links; what it only opens
-# at run time (the instrument sounds for the music, the fonts of the windows) is listed here.
+# at run time (FluidSynth, loaded when the music first plays, the instrument sounds for the
+# music, the fonts of the windows) is listed here. FluidSynth 2.2 added the tick callback.
 set(CPACK_GENERATOR "DEB")
 set(CPACK_PACKAGE_NAME "numbelo")
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
@@ -73,7 +74,7 @@ questions a lesson, spoken digits, sounds for right and wrong answers, a mark
 out of 100 and optional background music.")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-  "timgm6mb-soundfont | fluid-soundfont-gm, fonts-liberation2, fonts-dejavu-core, fonts-urw-base35, fonts-comic-neue")
+  "libfluidsynth3 (>= 2.2.0), timgm6mb-soundfont | fluid-soundfont-gm, fonts-liberation2, fonts-dejavu-core, fonts-urw-base35, fonts-comic-neue")
 # Links and the readme open through the desktop's own programs; native Wayland windows need
 # Qt's Wayland plugin (without it the program runs through XWayland).
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, qt6-wayland")

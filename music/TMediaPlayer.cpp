@@ -91,9 +91,14 @@ void TMediaPlayer::Play()
 {
     if (!m_opened)
         throw EMCIDeviceError(noDeviceOpen);
+    QString error;
+    // Without its synthesizer the device cannot play at all.
+    if (!m_sequencer->loadSynthesizer(&error)) {
+        qCWarning(lcMusic) << "music command failed:" << error;
+        throw EMCIDeviceError(orUnknown(error));
+    }
     const bool notify = takeNotify(true);
     endPendingPlay(TMPNotifyValues::nvSuperseded);
-    QString error;
     if (!m_sequencer->play(AutoRewind, &error)) {
         keepError(error);
         return;

@@ -20,9 +20,11 @@ class MidiSequencer;
 // comes ends at once: superseded by a later Play, aborted by Stop, Open or Close.
 //
 // Errors: Open throws EMCIDeviceError with the reason; Play and Stop throw "No MCI device
-// open" while the device is closed. Once open, a failing Play or Stop throws nothing: its
-// message is kept in ErrorMessage(). The instruments load in the background at the first
-// Play; if that fails, the Play ends with the notification value nvFailure.
+// open" while the device is closed. The synthesizer library is loaded at the first Play, and
+// every Play throws EMCIDeviceError with the reason while it cannot be loaded. Otherwise, once
+// open, a failing Play or Stop throws nothing: its message is kept in ErrorMessage(). The
+// instruments load in the background at the first Play; if that fails, the Play ends with the
+// notification value nvFailure.
 class TMediaPlayer : public QObject
 {
     Q_OBJECT

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "MidiSequencer.h"
 
+#include "FluidSynthLibrary.h"
 #include "MidiFile.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <algorithm>
-#include <fluidsynth.h>
 #include <mutex>
 
 Q_LOGGING_CATEGORY(lcMusic, "numbelo.music", QtWarningMsg)
@@ -40,12 +40,12 @@ void logFromSynth(int level, const char *message, void *)
 }
 
 // FluidSynth prints to the terminal unless told otherwise; its messages are for developers.
-void routeSynthLog()
+void routeSynthLog(const FluidSynthLibrary::Functions &fluid)
 {
     static std::once_flag once;
-    std::call_once(once, [] {
+    std::call_once(once, [&fluid] {
         for (int level = FLUID_PANIC; level < LAST_LOG_LEVEL; ++level)
-            fluid_set_log_function(level, &logFromSynth, nullptr);
+            fluid.fluid_set_log_function(level, &logFromSynth, nullptr);
     });
 }
 
@@ -141,24 +141,25 @@ QString findSoundFont(const QStringList &candidates, QString *error)
 
 struct MidiSequencer::Engine
 {
+    const FluidSynthLibrary::Functions &fluid;
     fluid_settings_t *settings = nullptr;
     fluid_synth_t *synth = nullptr;
     fluid_player_t *player = nullptr;
 
-    Engine() = default;
+    explicit Engine(const FluidSynthLibrary::Functions &functions) : fluid(functions) {}
     Engine(const Engine &) = delete;
     Engine &operator=(const Engine &) = delete;
     // The player goes before the synthesizer it plays on, and that before its settings.
     ~Engine()
     {
         if (synth != nullptr)
-            fluid_synth_all_sounds_off(synth, -1);
+            fluid.fluid_synth_all_sounds_off(synth, -1);
         if (player != nullptr)
-            delete_fluid_player(player);
+            fluid.delete_fluid_player(player);
         if (synth != nullptr)
-            delete_fluid_synth(synth);
+            fluid.delete_fluid_synth(synth);
         if (settings != nullptr)
-            delete_fluid_settings(settings);
+            fluid.delete_fluid_settings(settings);
     }
 };
 
@@ -167,10 +168,7 @@ void MidiSequencer::EngineDeleter::operator()(Engine *engine) const
     delete engine;
 }
 
-MidiSequencer::MidiSequencer(Mixer *mixer) : m_mixer(mixer)
-{
-    routeSynthLog();
-}
+MidiSequencer::MidiSequencer(Mixer *mixer) : m_mixer(mixer) {}
 
 MidiSequencer::~MidiSequencer()
 {
@@ -237,42 +235,43 @@ bool MidiSequencer::open(const QString &midiPath, const QStringList &soundFonts,
     return true;
 }
 
-MidiSequencer::Loaded MidiSequencer::loadEngine(const QByteArray &midi, const QString &soundFont,
+MidiSequencer::Loaded MidiSequencer::loadEngine(const FluidSynthLibrary::Functions &fluid,
+                                                const QByteArray &midi, const QString &soundFont,
                                                 MidiSequencer *owner)
 {
     Loaded loaded;
-    EnginePtr engine(new Engine);
-    engine->settings = new_fluid_settings();
+    EnginePtr engine(new Engine(fluid));
+    engine->settings = fluid.new_fluid_settings();
     if (engine->settings == nullptr) {
         loaded.error = QStringLiteral("The synthesizer for the music cannot be started");
         return loaded;
     }
-    fluid_settings_setnum(engine->settings, "synth.sample-rate", Audio::sampleRate);
-    fluid_settings_setnum(engine->settings, "synth.gain", synthGain);
-    fluid_settings_setint(engine->settings, "synth.cpu-cores", 1);
+    fluid.fluid_settings_setnum(engine->settings, "synth.sample-rate", Audio::sampleRate);
+    fluid.fluid_settings_setnum(engine->settings, "synth.gain", synthGain);
+    fluid.fluid_settings_setint(engine->settings, "synth.cpu-cores", 1);
     // The tune asks for no chorus; the effect would cost a third of the rendering for nothing.
-    fluid_settings_setint(engine->settings, "synth.chorus.active", 0);
+    fluid.fluid_settings_setint(engine->settings, "synth.chorus.active", 0);
     // Locking the samples in memory would need privileges the program does not have.
-    fluid_settings_setint(engine->settings, "synth.lock-memory", 0);
+    fluid.fluid_settings_setint(engine->settings, "synth.lock-memory", 0);
     // The player is driven by the samples rendered, not by a timer thread of its own.
-    fluid_settings_setstr(engine->settings, "player.timing-source", "sample");
-    engine->synth = new_fluid_synth(engine->settings);
+    fluid.fluid_settings_setstr(engine->settings, "player.timing-source", "sample");
+    engine->synth = fluid.new_fluid_synth(engine->settings);
     if (engine->synth == nullptr) {
         loaded.error = QStringLiteral("The synthesizer for the music cannot be started");
         return loaded;
     }
     const QByteArray path = QFile::encodeName(soundFont);
-    if (fluid_synth_sfload(engine->synth, path.constData(), 1) == FLUID_FAILED) {
+    if (fluid.fluid_synth_sfload(engine->synth, path.constData(), 1) == FLUID_FAILED) {
         loaded.error = QStringLiteral("The instrument sounds in \"%1\" cannot be loaded; "
                                       "install the package %2 again")
                            .arg(soundFont, instrumentsPackage);
         return loaded;
     }
-    engine->player = new_fluid_player(engine->synth);
+    engine->player = fluid.new_fluid_player(engine->synth);
     if (engine->player == nullptr ||
-        fluid_player_add_mem(engine->player, midi.constData(), std::size_t(midi.size())) !=
+        fluid.fluid_player_add_mem(engine->player, midi.constData(), std::size_t(midi.size())) !=
             FLUID_OK ||
-        fluid_player_set_tick_callback(engine->player, &MidiSequencer::tickCallback, owner) !=
+        fluid.fluid_player_set_tick_callback(engine->player, &MidiSequencer::tickCallback, owner) !=
             FLUID_OK) {
         loaded.error = QStringLiteral("The music cannot be prepared for playing");
         return loaded;
@@ -285,9 +284,10 @@ void MidiSequencer::startLoading()
 {
     if (m_loading.valid())
         return;
-    m_loading = std::async(std::launch::async, [this, midi = m_midi, soundFont = m_soundFont] {
-        install(loadEngine(midi, soundFont, this));
-    });
+    m_loading = std::async(std::launch::async,
+                           [this, fluid = m_fluid, midi = m_midi, soundFont = m_soundFont] {
+                               install(loadEngine(*fluid, midi, soundFont, this));
+                           });
 }
 
 // On the loading thread.
@@ -307,7 +307,7 @@ void MidiSequencer::install(Loaded loaded)
     }
     m_engine = std::move(loaded.engine);
     // A play that came while loading starts now, from the beginning.
-    if (m_running && fluid_player_play(m_engine->player) == FLUID_OK)
+    if (m_running && m_engine->fluid.fluid_player_play(m_engine->player) == FLUID_OK)
         m_quietFrames = 0;
 }
 
@@ -339,12 +339,25 @@ void MidiSequencer::close()
     m_loadError.clear();
 }
 
+bool MidiSequencer::loadSynthesizer(QString *error)
+{
+    if (m_fluid == nullptr) {
+        m_fluid = FluidSynthLibrary::load(error);
+        if (m_fluid == nullptr)
+            return false;
+        routeSynthLog(*m_fluid);
+    }
+    return true;
+}
+
 bool MidiSequencer::play(bool rewindAtEnd, QString *error)
 {
     if (!m_open) {
         *error = QStringLiteral("The music is not open");
         return false;
     }
+    if (!loadSynthesizer(error))
+        return false;
     startLoading();
     auto guard = m_mixer->lock();
     if (m_loadFailed) {
@@ -362,7 +375,7 @@ bool MidiSequencer::play(bool rewindAtEnd, QString *error)
     }
     const bool atEnd = m_tick >= m_length;
     if (atEnd && rewindAtEnd) {
-        if (fluid_player_seek(m_engine->player, 0) != FLUID_OK) {
+        if (m_engine->fluid.fluid_player_seek(m_engine->player, 0) != FLUID_OK) {
             *error = QString();
             return false;
         }
@@ -376,7 +389,7 @@ bool MidiSequencer::play(bool rewindAtEnd, QString *error)
         postEnd(m_run);
         return true;
     }
-    if (fluid_player_play(m_engine->player) != FLUID_OK) {
+    if (m_engine->fluid.fluid_player_play(m_engine->player) != FLUID_OK) {
         *error = QString();
         return false;
     }
@@ -405,7 +418,7 @@ bool MidiSequencer::stop(QString *)
     m_running = false;
     if (m_engine) {
         // Stopping the player pauses it where it is; the notes still sounding are released.
-        fluid_player_stop(m_engine->player);
+        m_engine->fluid.fluid_player_stop(m_engine->player);
         silenceNotes();
     }
     return true;
@@ -416,8 +429,8 @@ void MidiSequencer::silenceNotes()
     constexpr int channels = 16;
     constexpr int sustainPedal = 64;
     for (int channel = 0; channel < channels; ++channel)
-        fluid_synth_cc(m_engine->synth, channel, sustainPedal, 0);
-    fluid_synth_all_notes_off(m_engine->synth, -1);
+        m_engine->fluid.fluid_synth_cc(m_engine->synth, channel, sustainPedal, 0);
+    m_engine->fluid.fluid_synth_all_notes_off(m_engine->synth, -1);
 }
 
 int MidiSequencer::position() const
@@ -435,9 +448,10 @@ void MidiSequencer::render(float *out, int frames)
         std::fill(out, out + count, 0.0f);
         return;
     }
-    fluid_synth_write_float(m_engine->synth, frames, out, 0, Audio::channels, out, 1,
-                            Audio::channels);
-    if (!m_running && fluid_synth_get_active_voice_count(m_engine->synth) == 0)
+    const FluidSynthLibrary::Functions &fluid = m_engine->fluid;
+    fluid.fluid_synth_write_float(m_engine->synth, frames, out, 0, Audio::channels, out, 1,
+                                  Audio::channels);
+    if (!m_running && fluid.fluid_synth_get_active_voice_count(m_engine->synth) == 0)
         m_quietFrames += frames;
 }
 
@@ -489,7 +503,7 @@ void MidiSequencer::pieceEnded(std::uint64_t run)
         ++m_run;
         m_running = false;
         // The player would go on counting ticks into the silence after the piece.
-        fluid_player_stop(m_engine->player);
+        m_engine->fluid.fluid_player_stop(m_engine->player);
     }
     m_playing = false;
     if (m_endHandler)

@@ -14,6 +14,10 @@
 
 Q_DECLARE_LOGGING_CATEGORY(lcMusic)
 
+namespace FluidSynthLibrary {
+struct Functions;
+}
+
 // Plays one MIDI file with FluidSynth's player and synthesizer, rendered as the mixer's music
 // source: the music shares the effects' output stream and needs no device of its own.
 //
@@ -23,10 +27,12 @@ Q_DECLARE_LOGGING_CATEGORY(lcMusic)
 // a piece is seen on the audio thread and handed back through the creating thread's event
 // queue, never called from the audio thread.
 //
-// Opening checks the MIDI file completely and makes sure the instruments exist, but does not
-// load them: that takes a tenth of a second and some 17 MB, which a program whose music is
-// off at every start need not spend while it starts. The first play() loads them on a worker
-// thread and returns at once; the piece starts from its beginning as soon as they are in.
+// Opening checks the MIDI file completely and makes sure the instruments exist, but loads
+// neither FluidSynth nor the instruments: the library takes a few milliseconds, the
+// instruments a tenth of a second and some 17 MB, which a program whose music is off at every
+// start need not spend while it starts. The first play() loads the library, then the
+// instruments on a worker thread, and returns at once; the piece starts from its beginning as
+// soon as they are in.
 class MidiSequencer final : public MusicSource
 {
   public:
@@ -53,9 +59,12 @@ class MidiSequencer final : public MusicSource
     void close();
     bool isOpen() const { return m_open; }
 
+    // Loads FluidSynth, unless done already, on the calling thread: play() does it first.
+    // Returns false, with a message for the user in `error`, when the library is missing.
+    bool loadSynthesizer(QString *error);
     // Plays from the current position; at the end of the piece, from the start when
-    // `rewindAtEnd`. Playing while playing goes on where it is. Fails when loading the
-    // instruments has failed.
+    // `rewindAtEnd`. Playing while playing goes on where it is. Fails when FluidSynth is
+    // missing or loading the instruments has failed.
     bool play(bool rewindAtEnd, QString *error);
     // Blocks until the instruments that the first play() started loading are in (at once if
     // no load is under way). For code that renders the music itself, such as tests and tools.
@@ -92,8 +101,8 @@ class MidiSequencer final : public MusicSource
         QString error;
     };
 
-    static Loaded loadEngine(const QByteArray &midi, const QString &soundFont,
-                             MidiSequencer *owner);
+    static Loaded loadEngine(const FluidSynthLibrary::Functions &fluid, const QByteArray &midi,
+                             const QString &soundFont, MidiSequencer *owner);
     static int tickCallback(void *data, int tick);
     void startLoading();
     void install(Loaded loaded);
@@ -111,6 +120,7 @@ class MidiSequencer final : public MusicSource
     QObject m_notifier;
 
     // The creating thread's view.
+    const FluidSynthLibrary::Functions *m_fluid = nullptr;
     bool m_open = false;
     bool m_playing = false;
     int m_length = 0;

@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSet>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -373,8 +374,12 @@ void TestInstall::packageDependsOnWhatTheProgramUses()
     for (const QWidget *widget : std::as_const(widgets))
         families << widget->font().family();
     for (const QString &family : std::as_const(families)) {
+        // "Family [foundry]" as Qt names it is "Family:foundry=foundry" to fontconfig.
+        QString pattern = family;
+        pattern.replace(QRegularExpression(QStringLiteral("^(.+) \\[(.+)\\]$")),
+                        QStringLiteral("\\1:foundry=\\2"));
         const Run match = run(QStringLiteral("fc-match"),
-                              {QStringLiteral("-f"), QStringLiteral("%{file}"), family});
+                              {QStringLiteral("-f"), QStringLiteral("%{file}"), pattern});
         const Run owner = run(QStringLiteral("dpkg"), {QStringLiteral("-S"), match.output});
         QVERIFY2(owner.exitCode == 0, qPrintable(family + QStringLiteral(": ") + owner.output));
         wanted << owner.output.section(u':', 0, 0);

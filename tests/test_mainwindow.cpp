@@ -12,11 +12,13 @@
 #include "TestServices.h"
 #include "TfoMain.h"
 #include "WholeCharacters.h"
+#include "WindowLook.h"
 
 #include <QAccessible>
 #include <QAction>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -37,9 +39,14 @@ class TestMainWindow : public QObject
     void init();
     void cleanup();
     void startsIdleWithAdditionAndLevelOne();
+    void startLoadsOnlyWhatTheWindowShows_data();
+    void startLoadsOnlyWhatTheWindowShows();
     void layoutMatchesTheDrawing();
     void resizingKeepsTheLayout_data();
     void resizingKeepsTheLayout();
+    void facesResolveToTheirFiles_data();
+    void facesResolveToTheirFiles();
+    void menusThatDoNotFitAreBehindTheOverflowButton();
     void lessonStartsAndAsksQuestions();
     void menuChoiceDuringLessonEndsIt_data();
     void menuChoiceDuringLessonEndsIt();
@@ -120,6 +127,23 @@ void TestMainWindow::startsIdleWithAdditionAndLevelOne()
     QCOMPARE(w.Hidupkanmusik->text(), QStringLiteral("Hidupkan musik"));
 }
 
+void TestMainWindow::startLoadsOnlyWhatTheWindowShows_data()
+{
+    QTest::addColumn<QString>("library"); // part of the path of a library file
+    QTest::newRow("image plugins: the pictures are read as PNG") << "/imageformats/";
+    QTest::newRow("JPEG library") << "/libjpeg.so";
+    QTest::newRow("synthesizer: loaded when the music first plays") << "/libfluidsynth.so";
+}
+
+void TestMainWindow::startLoadsOnlyWhatTheWindowShows()
+{
+    QFETCH(QString, library);
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    QVERIFY(maps.open(QIODevice::ReadOnly));
+    const QString mapped = QString::fromLocal8Bit(maps.readAll());
+    QVERIFY2(!mapped.contains(library), qPrintable(library));
+}
+
 void TestMainWindow::layoutMatchesTheDrawing()
 {
     TfoMain &w = *m_window;
@@ -183,6 +207,61 @@ void TestMainWindow::resizingKeepsTheLayout()
     QCOMPARE(w.edAnswer->geometry(), QRect(240, 50, 81, 41));
     QCOMPARE(w.edNo->geometry(), QRect(32, 40, 35, 21));
     QCOMPARE(w.Image1->geometry(), QRect(8, 120, 150, 100));
+}
+
+void TestMainWindow::facesResolveToTheirFiles_data()
+{
+    QTest::addColumn<QString>("control"); // whose font is checked; empty: makeFont(family)
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<QString>("resolved"); // a family without a foundry: from any foundry
+    QTest::newRow("window text") << "clientArea" << QString() << "Liberation Sans";
+    // The OpenType files, not the slower Type 1 files of the same family.
+    QTest::newRow("question mark") << "Label3" << QString() << "URW Bookman [UKWN]";
+    QTest::newRow("typed answer") << "edAnswer" << QString() << "DejaVu Sans Mono";
+    QTest::newRow("foundry not installed: the family from another")
+        << QString() << "URW Bookman [none]"
+        << "URW Bookman";
+}
+
+void TestMainWindow::facesResolveToTheirFiles()
+{
+    QFETCH(QString, control);
+    QFETCH(QString, family);
+    QFETCH(QString, resolved);
+    QFont font = WindowLook::makeFont(family, 20, true);
+    if (!control.isEmpty()) {
+        const auto *widget = m_window->findChild<QWidget *>(control);
+        QVERIFY(widget);
+        font = widget->font();
+    }
+    const QString found = QFontInfo(font).family();
+    QVERIFY2(found == resolved ||
+                 (!resolved.contains(u'[') && found.startsWith(resolved + QStringLiteral(" ["))),
+             qPrintable(found));
+}
+
+void TestMainWindow::menusThatDoNotFitAreBehindTheOverflowButton()
+{
+    // The window is never narrower than its menus; a menu bar half as wide as they need, with
+    // the same menus, shows what would happen if it were.
+    QMenuBar bar;
+    bar.addActions(m_window->menuBar()->actions());
+    bar.resize(bar.sizeHint().width() / 2, bar.sizeHint().height());
+    bar.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&bar));
+    auto *more = bar.findChild<QToolButton *>(QStringLiteral("qt_menubar_ext_button"));
+    QVERIFY(more != nullptr && more->isVisible());
+    QVERIFY(more->menu() != nullptr);
+    QVERIFY(more->menu()->actions().contains(m_window->Help1->menuAction()));
+    // Its picture is drawn, in the colour of the button's text.
+    const QImage picture = more->icon().pixmap(16).toImage();
+    const QRgb ink = more->palette().color(QPalette::ButtonText).rgb() & RGB_MASK;
+    int inked = 0;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x)
+            inked += qAlpha(picture.pixel(x, y)) > 128 && (picture.pixel(x, y) & RGB_MASK) == ink;
+    }
+    QVERIFY2(inked >= 8, qPrintable(QString::number(inked)));
 }
 
 void TestMainWindow::lessonStartsAndAsksQuestions()

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The background music as the window uses it: the menu item that switches it on and off, the
-// tune that starts again at its end, the caption, the error of a device that is not open, and
-// the music mixed under the sound effects. Heard through the mixer, without a sound device.
+// tune that starts again at its end, the caption, the error of a device that is not open or has
+// no synthesizer, and the music mixed under the sound effects. Heard through the mixer, without a
+// sound device.
 #include "AudioEngine.h"
+#include "FluidSynthLibrary.h"
 #include "ModalHelper.h"
 #include "RecordingDesktopOpener.h"
 #include "RecordingSoundSink.h"
@@ -12,7 +14,9 @@
 #include "TfoMain.h"
 
 #include <QAction>
+#include <QLineEdit>
 #include <QTest>
+#include <QToolButton>
 #include <cmath>
 
 using ModalHelper::ModalAnswers;
@@ -66,8 +70,8 @@ class TestMusicWindow : public QObject
     void opensTheTuneAtStartAndStaysQuiet();
     void menuSwitchesOffAndResumesMidPiece();
     void tuneStartsAgainAtItsEnd();
-    void deviceNotOpen_data();
-    void deviceNotOpen();
+    void deviceCannotPlay_data();
+    void deviceCannotPlay();
     void effectsOverMusicDoNotClip();
     void closingTheWindowEndsTheMusic();
 
@@ -180,19 +184,42 @@ void TestMusicWindow::tuneStartsAgainAtItsEnd()
     QCOMPARE(off.soundPeriods, 0);
 }
 
-void TestMusicWindow::deviceNotOpen_data()
+void TestMusicWindow::deviceCannotPlay_data()
 {
     QTest::addColumn<bool>("wasPlaying");
-    QTest::newRow("closed while off") << false;
-    QTest::newRow("closed while on") << true;
+    QTest::addColumn<QByteArray>("synthesizer"); // the library file; empty: the device is closed
+    QTest::addColumn<QString>("error");
+    const QString notOpen = QStringLiteral("No MCI device open.");
+    QTest::newRow("closed while off") << false << QByteArray() << notOpen;
+    QTest::newRow("closed while on") << true << QByteArray() << notOpen;
+    QTest::newRow("synthesizer library missing")
+        << false << QByteArray("libfluidsynth-missing.so.3")
+        << QStringLiteral("The synthesizer for the music (libfluidsynth-missing.so.3) cannot be "
+                          "loaded; install the package libfluidsynth3.");
+    QTest::newRow("not the synthesizer library")
+        << false << QByteArray("libc.so.6")
+        << QStringLiteral("The synthesizer for the music (libc.so.6) cannot be used: it has no "
+                          "fluid_set_log_function; install the package libfluidsynth3 again.");
 }
 
-void TestMusicWindow::deviceNotOpen()
+void TestMusicWindow::deviceCannotPlay()
 {
     QFETCH(bool, wasPlaying);
+    QFETCH(QByteArray, synthesizer);
+    QFETCH(QString, error);
+    struct RealSynthesizerAgain
+    {
+        ~RealSynthesizerAgain()
+        {
+            FluidSynthLibrary::useFileName(FluidSynthLibrary::defaultFileName);
+        }
+    } realAgain;
     if (wasPlaying)
         m_window->Hidupkanmusik->trigger();
-    m_window->MediaPlayer1->Close();
+    if (synthesizer.isEmpty())
+        m_window->MediaPlayer1->Close();
+    else
+        FluidSynthLibrary::useFileName(synthesizer);
 
     ModalAnswers answers;
     for (int i = 0; i < 2; ++i)
@@ -205,10 +232,25 @@ void TestMusicWindow::deviceNotOpen()
     QCOMPARE(answers.seen().size(), 2);
     for (const ModalHelper::DialogSeen &seen : answers.seen()) {
         QCOMPARE(seen.objectName, QStringLiteral("errorBox"));
-        QCOMPARE(seen.text, QStringLiteral("No MCI device open."));
+        QCOMPARE(seen.text, error);
     }
     QVERIFY(answers.unanswered().isEmpty());
     QCOMPARE(listen(1.0).soundPeriods, 0);
+
+    // A lesson goes on as always.
+    QTest::mouseClick(m_window->btnPlay, Qt::LeftButton);
+    QCOMPARE(m_window->QuestionNo, 1);
+    QTest::keyClicks(m_window->edAnswer, QString::number(m_window->Answer));
+    QTest::keyClick(m_window->edAnswer, Qt::Key_Return);
+    QCOMPARE(m_window->QuestionNo, 2);
+    QCOMPARE(m_window->Score, 1);
+    if (!synthesizer.isEmpty()) {
+        // Once the library is there, the same choice plays.
+        FluidSynthLibrary::useFileName(FluidSynthLibrary::defaultFileName);
+        m_window->Hidupkanmusik->trigger();
+        QCOMPARE(caption(), QStringLiteral("&Matikan musik"));
+        QVERIFY(listen(1.0).soundPeriods > 0);
+    }
 }
 
 void TestMusicWindow::effectsOverMusicDoNotClip()

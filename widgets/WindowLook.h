@@ -16,8 +16,12 @@ namespace WindowLook {
 inline constexpr QStringView ProgramTitle = u"Numbelo 2000";
 
 // Free look-alikes, from Debian's font packages, of the faces the windows were drawn with.
+// A family that comes in several files may name its foundry in brackets, "Family [foundry]":
+// fonts-urw-base35 installs URW Bookman as OpenType (foundry UKWN) and twice as Type 1
+// (foundry urw), and left to choose, Qt opens a Type 1 file, which takes longer to load.
+// Where that foundry is not installed, Qt takes the family from another.
 inline constexpr QStringView UiFace = u"Liberation Sans";         // every window's text
-inline constexpr QStringView StampFace = u"URW Bookman";          // the red "?"
+inline constexpr QStringView StampFace = u"URW Bookman [UKWN]";   // the red "?"
 inline constexpr QStringView TechnicalFace = u"DejaVu Sans Mono"; // the typed answer
 inline constexpr QStringView TitleFace = u"Comic Neue";           // the about box's name
 inline constexpr qreal UiPoints = 8;

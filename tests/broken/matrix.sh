@@ -6,16 +6,19 @@
 # declining another lesson, "Keluar"). Every case must start, show no error box at start-up
 # but the one the music rules allow (a missing or unreadable tune or no SoundFont: exactly
 # one), finish the lesson, and exit with status 0 and no sanitizer report in its output.
+# Without the synthesizer library, switching the music on must end in one error box that
+# names the missing package, and the lesson goes on.
 #
 #   matrix.sh PROGRAM SOUND_FOLDER OUTPUT_FOLDER CASE...
 #
 # Cases: intact no-sound-folder wavs-missing wavs-empty wavs-truncated wavs-garbage wavs-mixed
-#        music-missing music-empty music-garbage music-truncated no-soundfont no-audio-device
-#        read-only long-path
+#        music-missing music-empty music-garbage music-truncated no-soundfont no-synthesizer
+#        no-audio-device read-only long-path
 #
 # Each case runs in a private mount namespace (unshare -m): the installed data folder, where
 # the program would find sounds the case removed, is hidden behind an empty folder, the
-# SoundFont folders likewise for no-soundfont, and read-only bind-mounts the install folder
+# SoundFont folders likewise for no-soundfont, the FluidSynth library behind an empty file
+# for no-synthesizer, and read-only bind-mounts the install folder
 # read-only (a plain chmod means nothing to root). Without unshare those cases are skipped.
 set -euo pipefail
 
@@ -31,6 +34,12 @@ if [ "${1:-}" = "--lesson" ]; then
         /usr/local/share/soundfonts "$HOME/.local/share/sounds/sf2" \
         "$HOME/.local/share/soundfonts"; do
         [ -d "$folder" ] && mount --bind "$empty" "$folder"
+      done
+    fi
+    if [ "$case" = no-synthesizer ]; then
+      : >"$out/empty-library"
+      for library in $(ldconfig -p | awk '$1 == "libfluidsynth.so.3" { print $NF }'); do
+        mount --bind "$out/empty-library" "$(realpath "$library")"
       done
     fi
     [ "$case" = read-only ] && mount --bind -o ro "$install" "$install"
@@ -91,6 +100,19 @@ if [ "${1:-}" = "--lesson" ]; then
     fail "$boxes error boxes at start-up, expected $expected_boxes"
 
   focus "$window"
+  if [ "$case" = no-synthesizer ]; then
+    # Pilihan > Hidupkan musik, the menu's last item.
+    key alt+p
+    key Up
+    key Return
+    box=$(wait_dialog 'Numbelo 2000') || fail "no error box when switching the music on"
+    focus "$box"
+    key Return
+    for _ in $(seq 100); do find_dialog 'Numbelo 2000' >/dev/null || break; sleep 0.05; done
+    grep -q 'install the package libfluidsynth3' "$log" ||
+      fail "the music's error does not name the package: $(tail -n 3 "$log")"
+    focus "$window"
+  fi
   xdotool type --delay 20 "Rina"
   key F2
   for question in $(seq 11); do
@@ -217,6 +239,7 @@ for case in "$@"; do
     music-truncated)
       head -c 2000 "$sounds/zamba.mid" >"$install/sound/zamba.mid"; expected=1 ;;
     no-soundfont) expected=1; needs_mounts=1 ;;
+    no-synthesizer) needs_mounts=1 ;;
     no-audio-device) ;;
     *) echo "unknown case $case" >&2; exit 2 ;;
   esac
