@@ -2,24 +2,32 @@
 #include "SdlAudioOutput.h"
 
 #include "Mixer.h"
+#include "SdlLibrary.h"
 
-#include <SDL.h>
+SdlAudioOutput::SdlAudioOutput() = default;
 
 SdlAudioOutput::~SdlAudioOutput()
 {
     stop();
+    if (m_closer.joinable())
+        m_closer.join();
 }
 
 bool SdlAudioOutput::start(Mixer *mixer)
 {
     stop();
+    m_sdl = sdlLibrary();
+    if (m_sdl == nullptr)
+        return false;
+    std::lock_guard guard(m_mutex);
     m_mixer = mixer;
     // SDL would otherwise take over SIGINT and SIGTERM from the program.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    m_sdl->setHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (initialiseAndOpen())
         return true;
     // No sound card, or a driver that does not work here: keep the clock running silently.
-    SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
+    // The choice holds for every later start.
+    m_sdl->setHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
     if (initialiseAndOpen())
         return true;
     m_mixer = nullptr;
@@ -28,12 +36,14 @@ bool SdlAudioOutput::start(Mixer *mixer)
 
 bool SdlAudioOutput::initialiseAndOpen()
 {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
-        return false;
-    m_initialised = true;
+    if (!m_initialised) {
+        if (m_sdl->initSubSystem(SDL_INIT_AUDIO) != 0)
+            return false;
+        m_initialised = true;
+    }
     if (openDevice())
         return true;
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    m_sdl->quitSubSystem(SDL_INIT_AUDIO);
     m_initialised = false;
     return false;
 }
@@ -49,28 +59,44 @@ bool SdlAudioOutput::openDevice()
     wanted.userdata = this;
     SDL_AudioSpec obtained{};
     // No format changes allowed: SDL converts for us, and the mixer always sees 48 kHz stereo.
-    m_device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+    m_device = m_sdl->openAudioDevice(nullptr, 0, &wanted, &obtained, 0);
     if (m_device == 0)
         return false;
     m_periodFrames = obtained.samples;
     m_sampleRate = obtained.freq;
-    SDL_PauseAudioDevice(m_device, 0);
+    m_sdl->pauseAudioDevice(m_device, 0);
     return true;
 }
 
 void SdlAudioOutput::stop()
 {
-    if (m_device != 0) {
-        SDL_CloseAudioDevice(m_device);
+    std::uint32_t device = 0;
+    {
+        std::lock_guard guard(m_mutex);
+        device = m_device;
         m_device = 0;
     }
-    if (m_initialised) {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        m_initialised = false;
-    }
-    m_mixer = nullptr;
+    if (device == 0)
+        return;
+    // Pausing waits for a callback under way; after it the mixer is not called again from
+    // this stream, and a new one may take over the mix at once.
+    m_sdl->pauseAudioDevice(device, 1);
     m_periodFrames = 0;
     m_sampleRate = 0;
+    if (m_closer.joinable())
+        m_closer.join();
+    m_closer = std::thread([this, device] { close(device); });
+}
+
+// On the closing thread.
+void SdlAudioOutput::close(std::uint32_t device)
+{
+    m_sdl->closeAudioDevice(device);
+    std::lock_guard guard(m_mutex);
+    if (m_device == 0 && m_initialised) {
+        m_sdl->quitSubSystem(SDL_INIT_AUDIO);
+        m_initialised = false;
+    }
 }
 
 void SdlAudioOutput::callback(void *userdata, std::uint8_t *stream, int length)
