@@ -61,6 +61,21 @@ int main(int argc, char *argv[])
     const ProgramFolders folders =
         ProgramFolders::forExecutable(QCoreApplication::applicationFilePath());
     audio.setSoundFolders(folders.soundDirs());
+    using Clock = Mixer::Clock;
+    // When the window's first frame was painted: its greeting sound starts after it.
+    Clock::time_point painted;
+    struct FirstPaint : QObject
+    {
+        Clock::time_point *painted;
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            if (event->type() == QEvent::Paint && *painted == Clock::time_point{})
+                *painted = Clock::now();
+            return false;
+        }
+    } firstPaint;
+    firstPaint.painted = &painted;
+    application.installEventFilter(&firstPaint);
     followSoundActivity(
         application, [&audio] { audio.start(); }, [&audio] { audio.wake(); });
     SystemDesktopOpener desktop;
@@ -71,10 +86,17 @@ int main(int argc, char *argv[])
     // The device is open and every sound decoded before the first key is timed.
     if (!QTest::qWaitFor([&audio] { return audio.hasOutput(); }, 5000))
         return 1;
+    if (!QTest::qWaitFor(
+            [&audio] { return audio.mixer().lastEffectFirstMixed() != Clock::time_point{}; }, 2000))
+        return 1;
+    std::printf(
+        "greeting: first sample %.2f ms after the first paint\n",
+        std::chrono::duration<double, std::milli>(audio.mixer().lastEffectFirstMixed() - painted)
+            .count());
+    application.removeEventFilter(&firstPaint);
     audio.waitUntilPreloaded();
     window.PlayGame(nullptr);
 
-    using Clock = Mixer::Clock;
     // Milliseconds from a digit key to the first sample of its sound handed to the device.
     const auto timeKey = [&](int i) {
         window.edAnswer->clear();
