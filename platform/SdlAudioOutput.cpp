@@ -9,8 +9,8 @@ SdlAudioOutput::SdlAudioOutput() = default;
 SdlAudioOutput::~SdlAudioOutput()
 {
     stop();
-    if (m_closer.joinable())
-        m_closer.join();
+    for (Closer &closer : m_closers)
+        closer.thread.join();
 }
 
 bool SdlAudioOutput::start(Mixer *mixer)
@@ -19,17 +19,26 @@ bool SdlAudioOutput::start(Mixer *mixer)
     m_sdl = sdlLibrary();
     if (m_sdl == nullptr)
         return false;
-    std::lock_guard guard(m_mutex);
     m_mixer = mixer;
     // SDL would otherwise take over SIGINT and SIGTERM from the program.
     m_sdl->setHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (initialiseAndOpen())
-        return true;
+    {
+        std::lock_guard guard(m_mutex);
+        if (initialiseAndOpen())
+            return true;
+    }
     // No sound card, or a driver that does not work here: keep the clock running silently.
-    // The choice holds for every later start.
+    // SDL's audio is shut down first, once no stream is being closed any more, and the choice
+    // holds for every later start.
+    for (Closer &closer : m_closers)
+        closer.thread.join();
+    m_closers.clear();
+    std::lock_guard guard(m_mutex);
+    shutDown();
     m_sdl->setHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
     if (initialiseAndOpen())
         return true;
+    shutDown();
     m_mixer = nullptr;
     return false;
 }
@@ -41,11 +50,15 @@ bool SdlAudioOutput::initialiseAndOpen()
             return false;
         m_initialised = true;
     }
-    if (openDevice())
-        return true;
-    m_sdl->quitSubSystem(SDL_INIT_AUDIO);
-    m_initialised = false;
-    return false;
+    return openDevice();
+}
+
+void SdlAudioOutput::shutDown()
+{
+    if (m_initialised && m_closing == 0 && m_device == 0) {
+        m_sdl->quitSubSystem(SDL_INIT_AUDIO);
+        m_initialised = false;
+    }
 }
 
 bool SdlAudioOutput::openDevice()
@@ -75,6 +88,8 @@ void SdlAudioOutput::stop()
         std::lock_guard guard(m_mutex);
         device = m_device;
         m_device = 0;
+        if (device != 0)
+            ++m_closing;
     }
     if (device == 0)
         return;
@@ -83,20 +98,27 @@ void SdlAudioOutput::stop()
     m_sdl->pauseAudioDevice(device, 1);
     m_periodFrames = 0;
     m_sampleRate = 0;
-    if (m_closer.joinable())
-        m_closer.join();
-    m_closer = std::thread([this, device] { close(device); });
+    m_closers.remove_if([](Closer &closer) {
+        if (!closer.done)
+            return false;
+        closer.thread.join();
+        return true;
+    });
+    Closer &closer = m_closers.emplace_back();
+    closer.thread = std::thread([this, device, done = &closer.done] { close(device, done); });
 }
 
-// On the closing thread.
-void SdlAudioOutput::close(std::uint32_t device)
+// On a closing thread of its own.
+void SdlAudioOutput::close(std::uint32_t device, std::atomic<bool> *done)
 {
     m_sdl->closeAudioDevice(device);
-    std::lock_guard guard(m_mutex);
-    if (m_device == 0 && m_initialised) {
-        m_sdl->quitSubSystem(SDL_INIT_AUDIO);
-        m_initialised = false;
+    {
+        std::lock_guard guard(m_mutex);
+        // The last stream closed and none open: SDL's audio is shut down, its threads with it.
+        --m_closing;
+        shutDown();
     }
+    *done = true;
 }
 
 void SdlAudioOutput::callback(void *userdata, std::uint8_t *stream, int length)

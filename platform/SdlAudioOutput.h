@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <list>
 #include <mutex>
 #include <thread>
 
@@ -35,18 +36,27 @@ class SdlAudioOutput : public AudioOutput
 
   private:
     bool initialiseAndOpen();
+    // Quits SDL's audio when nothing is open or closing. With m_mutex held.
+    void shutDown();
     bool openDevice();
-    void close(std::uint32_t device);
+    void close(std::uint32_t device, std::atomic<bool> *done);
     static void callback(void *userdata, std::uint8_t *stream, int length);
 
     const SdlLibrary *m_sdl = nullptr;
     Mixer *m_mixer = nullptr;
     std::atomic<int> m_periodFrames = 0;
     std::atomic<int> m_sampleRate = 0;
-    std::thread m_closer;
+    // The threads closing streams, each with its flag for having finished.
+    struct Closer
+    {
+        std::thread thread;
+        std::atomic<bool> done = false;
+    };
+    std::list<Closer> m_closers;
 
     // Initialising, opening and shutting down SDL's audio never overlap.
     std::mutex m_mutex;
     std::uint32_t m_device = 0;
+    int m_closing = 0; // streams being closed
     bool m_initialised = false;
 };
