@@ -2,6 +2,7 @@
 #include "AudioEngine.h"
 
 #include "AudioOutput.h"
+#include "SdlLibrary.h"
 #include "SoundLookup.h"
 #include "WavDecoder.h"
 
@@ -229,6 +230,11 @@ bool AudioEngine::outputNeedsChange() const
 // sleeps on the condition variable, with no timeout, whenever there is nothing to do.
 void AudioEngine::work()
 {
+    struct ThreadEnd
+    {
+        // Decoding and opening used SDL on this thread.
+        ~ThreadEnd() { releaseSdlThreadData(); }
+    } threadEnd;
     std::unique_lock guard(m_mutex);
     for (;;) {
         m_changed.wait(guard, [this] {

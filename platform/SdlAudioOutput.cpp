@@ -118,6 +118,7 @@ void SdlAudioOutput::close(std::uint32_t device, std::atomic<bool> *done)
         --m_closing;
         shutDown();
     }
+    releaseSdlThreadData();
     *done = true;
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SdlLibrary.h"
 
+#include <atomic>
 #include <dlfcn.h>
 #include <memory>
 
@@ -33,7 +34,8 @@ const SdlLibrary *SdlLibrary::load(const char *soname)
                           lookUp(handle, "SDL_AudioStreamFlush", &sdl->audioStreamFlush) &&
                           lookUp(handle, "SDL_AudioStreamAvailable", &sdl->audioStreamAvailable) &&
                           lookUp(handle, "SDL_AudioStreamGet", &sdl->audioStreamGet) &&
-                          lookUp(handle, "SDL_FreeAudioStream", &sdl->freeAudioStream);
+                          lookUp(handle, "SDL_FreeAudioStream", &sdl->freeAudioStream) &&
+                          lookUp(handle, "SDL_TLSCleanup", &sdl->tlsCleanup);
     if (!complete) {
         dlclose(handle);
         return nullptr;
@@ -43,8 +45,22 @@ const SdlLibrary *SdlLibrary::load(const char *soname)
     return sdl.release();
 }
 
+namespace {
+std::atomic<const SdlLibrary *> loaded = nullptr;
+}
+
 const SdlLibrary *sdlLibrary()
 {
-    static const SdlLibrary *const library = SdlLibrary::load("libSDL2-2.0.so.0");
+    static const SdlLibrary *const library = [] {
+        const SdlLibrary *sdl = SdlLibrary::load("libSDL2-2.0.so.0");
+        loaded = sdl;
+        return sdl;
+    }();
     return library;
+}
+
+void releaseSdlThreadData()
+{
+    if (const SdlLibrary *sdl = loaded.load())
+        sdl->tlsCleanup();
 }

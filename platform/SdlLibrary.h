@@ -24,6 +24,7 @@ struct SdlLibrary
     decltype(&SDL_AudioStreamAvailable) audioStreamAvailable = nullptr;
     decltype(&SDL_AudioStreamGet) audioStreamGet = nullptr;
     decltype(&SDL_FreeAudioStream) freeAudioStream = nullptr;
+    decltype(&SDL_TLSCleanup) tlsCleanup = nullptr;
 
     // Loads the library file `soname` and looks every function up; null when the file cannot
     // be loaded or lacks one of them. The library stays loaded.
@@ -33,3 +34,8 @@ struct SdlLibrary
 // The system's SDL2, loaded on the first call from any thread; null when it is not installed
 // (then there is no sound, and the program runs silently).
 const SdlLibrary *sdlLibrary();
+
+// SDL keeps data for each thread that calls it (the text of its last error) and frees it only
+// for threads it started itself: every other thread that used SDL calls this before it ends.
+// Does nothing when SDL was never loaded.
+void releaseSdlThreadData();
