@@ -21,10 +21,10 @@ int main(int argc, char *argv[])
     // sounds and opening the device then run on the engine's worker thread. A sound asked
     // for before (the window's greeting) plays as soon as the device runs.
     //
-    // Opening the device may start a helper process (SDL's audio start-up launches a session
-    // bus through libdbus when there is none) while the program has other threads. That is
-    // safe: libdbus forks and at once executes the helper, touching nothing another thread
-    // may hold, as Qt's own D-Bus thread does in every window.
+    // Opening the device may start a helper process while the program has other threads:
+    // with no session bus, SDL's audio start-up has libdbus fork and execute dbus-launch. Qt's
+    // own D-Bus thread does the same in every window before it is painted, so the program
+    // already forks while threaded; the child only executes the helper.
     AudioEngine audio(std::make_unique<SdlAudioOutput>());
     audio.setSoundFolders(folders.soundDirs());
     followSoundActivity(
