@@ -3,6 +3,7 @@
 #include "DesktopOpener.h"
 #include "ProgramFolders.h"
 #include "SdlAudioOutput.h"
+#include "SoundActivity.h"
 #include "Startup.h"
 #include "TfoMain.h"
 
@@ -10,18 +11,24 @@
 
 int main(int argc, char *argv[])
 {
-    // The sound device is opened first, while the program has no other thread: opening it may
-    // start helper processes (a sound server, a session bus), and starting a process is only
-    // safe from a program that is not busy on other threads.
-    AudioEngine audio(std::make_unique<SdlAudioOutput>());
-
     QApplication application(argc, argv);
     prepareApplication(application);
 
     // Where the program's files are is decided here, once, and handed to all that looks.
     const ProgramFolders folders =
         ProgramFolders::forExecutable(QCoreApplication::applicationFilePath());
+    // The sound starts once the window has painted its first frame: loading SDL, decoding the
+    // sounds and opening the device then run on the engine's worker thread. A sound asked
+    // for before (the window's greeting) plays as soon as the device runs.
+    //
+    // Opening the device may start a helper process while the program has other threads:
+    // with no session bus, SDL's audio start-up has libdbus fork and execute dbus-launch. Qt's
+    // own D-Bus thread does the same in every window before it is painted, so the program
+    // already forks while threaded; the child only executes the helper.
+    AudioEngine audio(std::make_unique<SdlAudioOutput>());
     audio.setSoundFolders(folders.soundDirs());
+    followSoundActivity(
+        application, [&audio] { audio.start(); }, [&audio] { audio.wake(); });
     SystemDesktopOpener desktop;
 
     TfoMain foMain({folders, audio, &audio.mixer(), desktop});

@@ -12,6 +12,7 @@
 #include "DesktopOpener.h"
 #include "ProgramFolders.h"
 #include "SdlAudioOutput.h"
+#include "SoundActivity.h"
 #include "Startup.h"
 #include "TfoMain.h"
 
@@ -54,18 +55,48 @@ int main(int argc, char *argv[])
     const bool afterIdle = argc > 2 && std::strcmp(argv[2], "after-idle") == 0;
     const int idleSeconds = argc > 3 ? std::max(1, std::atoi(argv[3])) : 40;
 
+    // As the program does: the sound starts after the first paint, and every key is a sign
+    // of activity that opens a device closed for being idle.
     AudioEngine audio(std::make_unique<SdlAudioOutput>());
     const ProgramFolders folders =
         ProgramFolders::forExecutable(QCoreApplication::applicationFilePath());
     audio.setSoundFolders(folders.soundDirs());
+    using Clock = Mixer::Clock;
+    // When the window's first frame was painted: its greeting sound starts after it.
+    Clock::time_point painted;
+    struct FirstPaint : QObject
+    {
+        Clock::time_point *painted;
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            if (event->type() == QEvent::Paint && *painted == Clock::time_point{})
+                *painted = Clock::now();
+            return false;
+        }
+    } firstPaint;
+    firstPaint.painted = &painted;
+    application.installEventFilter(&firstPaint);
+    followSoundActivity(
+        application, [&audio] { audio.start(); }, [&audio] { audio.wake(); });
     SystemDesktopOpener desktop;
     TfoMain window({folders, audio, &audio.mixer(), desktop});
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))
         return 1;
+    // The device is open and every sound decoded before the first key is timed.
+    if (!QTest::qWaitFor([&audio] { return audio.hasOutput(); }, 5000))
+        return 1;
+    if (!QTest::qWaitFor(
+            [&audio] { return audio.mixer().lastEffectFirstMixed() != Clock::time_point{}; }, 2000))
+        return 1;
+    std::printf(
+        "greeting: first sample %.2f ms after the first paint\n",
+        std::chrono::duration<double, std::milli>(audio.mixer().lastEffectFirstMixed() - painted)
+            .count());
+    application.removeEventFilter(&firstPaint);
+    audio.waitUntilPreloaded();
     window.PlayGame(nullptr);
 
-    using Clock = Mixer::Clock;
     // Milliseconds from a digit key to the first sample of its sound handed to the device.
     const auto timeKey = [&](int i) {
         window.edAnswer->clear();

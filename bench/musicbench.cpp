@@ -14,6 +14,7 @@
 #include "DesktopOpener.h"
 #include "ProgramFolders.h"
 #include "SdlAudioOutput.h"
+#include "SoundActivity.h"
 #include "Startup.h"
 #include "TMediaPlayer.h"
 #include "TfoMain.h"
@@ -89,6 +90,7 @@ CpuFigures measureCpu(double seconds)
     CpuFigures figures;
     {
         AudioEngine audio(std::make_unique<SdlAudioOutput>());
+        audio.start();
         TMediaPlayer player(&audio.mixer());
         player.FileName = programDir() + QStringLiteral("sound/zamba.mid");
         player.OnNotify = [&player](QObject *) {
@@ -163,6 +165,8 @@ int startOnce(int argc, char *argv[], const QElapsedTimer &sinceMain)
     const ProgramFolders folders =
         ProgramFolders::forExecutable(QCoreApplication::applicationFilePath());
     audio.setSoundFolders(folders.soundDirs());
+    followSoundActivity(
+        application, [&audio] { audio.start(); }, [&audio] { audio.wake(); });
     SystemDesktopOpener desktop;
     TfoMain foMain({folders, audio, &audio.mixer(), desktop});
     window = &foMain;

@@ -75,6 +75,9 @@ out of 100 and optional background music.")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
   "libfluidsynth3 (>= 2.2.0), timgm6mb-soundfont | fluid-soundfont-gm, fonts-liberation2, fonts-dejavu-core, fonts-urw-base35, fonts-comic-neue")
+# SDL plays every sound but is loaded only when the first one is due, so the package tools do
+# not see it among the linked libraries.
+string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", libsdl2-2.0-0 (>= 2.0.18)")
 # Links and the readme open through the desktop's own programs; native Wayland windows need
 # Qt's Wayland plugin (without it the program runs through XWayland).
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, qt6-wayland")

@@ -2,10 +2,15 @@
 #include "AudioEngine.h"
 
 #include "AudioOutput.h"
+#include "SdlLibrary.h"
 #include "SoundLookup.h"
 #include "WavDecoder.h"
 
+#include <QDir>
 #include <QFile>
+#include <QSet>
+#include <utility>
+#include <vector>
 
 namespace {
 // Real sound effects are a few hundred kilobytes at most; anything far bigger is not one
@@ -22,24 +27,134 @@ std::shared_ptr<const Sound> loadSoundFile(const QString &path)
     const QByteArray bytes = file.readAll();
     return decodeWav(bytes.constData(), std::size_t(bytes.size()));
 }
+
+// The sound for `name` in `folders`, or the default chime.
+std::shared_ptr<const Sound> findAndLoad(const QStringList &folders, const QString &name)
+{
+    std::shared_ptr<const Sound> loaded = loadSoundFile(findFileIgnoringCase(folders, name));
+    return loaded ? loaded : defaultSound();
+}
+
+// Every WAV file of the folders by the name it is asked for, the first folder's first.
+std::vector<std::pair<QString, QString>> soundFilesIn(const QStringList &folders)
+{
+    std::vector<std::pair<QString, QString>> files;
+    QSet<QString> seen;
+    for (const QString &folder : folders) {
+        const QDir dir(folder);
+        const QStringList names = dir.entryList({QStringLiteral("*.wav")}, QDir::Files);
+        for (const QString &name : names) {
+            const QString key = name.toLower();
+            if (!seen.contains(key)) {
+                seen.insert(key);
+                files.emplace_back(key, dir.filePath(name));
+            }
+        }
+    }
+    return files;
+}
+
+std::chrono::milliseconds lengthOf(const Sound &sound)
+{
+    return std::chrono::milliseconds(qint64(sound.frames()) * 1000 / Audio::sampleRate);
+}
 } // namespace
 
 AudioEngine::AudioEngine(std::unique_ptr<AudioOutput> output) : m_output(std::move(output))
 {
-    if (m_output)
-        m_outputStarted = m_output->start(&m_mixer);
+    m_idleTimer.setSingleShot(true);
+    QObject::connect(&m_idleTimer, &QTimer::timeout, [this] { idleTimeReached(); });
+    m_mixer.setWakeHandler([this] { wake(); });
 }
 
 AudioEngine::~AudioEngine()
 {
-    if (m_outputStarted)
+    m_idleTimer.stop();
+    {
+        std::lock_guard guard(m_mutex);
+        m_quit = true;
+    }
+    m_changed.notify_all();
+    if (m_worker.joinable())
+        m_worker.join();
+    if (m_state == OutputState::Open)
         m_output->stop();
 }
 
 void AudioEngine::setSoundFolders(const QStringList &folders)
 {
-    m_folders = folders;
-    m_cache.clear();
+    {
+        std::lock_guard guard(m_mutex);
+        m_folders = folders;
+        m_cache.clear();
+        m_toDecode.clear();
+        m_listed = false;
+        m_preloaded = false;
+        m_preloadWanted = m_started;
+    }
+    m_changed.notify_all();
+}
+
+QStringList AudioEngine::soundFolders() const
+{
+    std::lock_guard guard(m_mutex);
+    return m_folders;
+}
+
+void AudioEngine::start()
+{
+    if (m_started || !m_output)
+        return;
+    m_started = true;
+    {
+        std::lock_guard guard(m_mutex);
+        m_preloadWanted = true;
+        m_wantOpen = true;
+    }
+    m_worker = std::thread([this] { work(); });
+    armIdleTimer();
+}
+
+void AudioEngine::wake()
+{
+    if (!m_started)
+        return;
+    armIdleTimer();
+    bool opening = false;
+    {
+        std::lock_guard guard(m_mutex);
+        opening = !m_wantOpen;
+        m_wantOpen = true;
+    }
+    if (opening)
+        m_changed.notify_all();
+}
+
+void AudioEngine::armIdleTimer(std::chrono::milliseconds extra)
+{
+    // Never shorter than what is already counting: a long sound keeps its own time.
+    const auto wanted = m_idleTimeout + extra;
+    if (!m_idleTimer.isActive() || m_idleTimer.remainingTimeAsDuration() < wanted)
+        m_idleTimer.start(wanted);
+}
+
+void AudioEngine::idleTimeReached()
+{
+    if (m_mixer.busy()) {
+        m_idleTimer.start(m_idleTimeout);
+        return;
+    }
+    {
+        std::lock_guard guard(m_mutex);
+        m_wantOpen = false;
+    }
+    m_changed.notify_all();
+}
+
+bool AudioEngine::hasOutput() const
+{
+    std::lock_guard guard(m_mutex);
+    return m_state == OutputState::Open;
 }
 
 int AudioEngine::periodFrames() const
@@ -55,17 +170,140 @@ int AudioEngine::sampleRate() const
 std::shared_ptr<const Sound> AudioEngine::sound(const QString &name)
 {
     const QString key = name.toLower();
-    auto cached = m_cache.constFind(key);
-    if (cached != m_cache.constEnd())
-        return cached.value();
-    std::shared_ptr<const Sound> loaded = loadSoundFile(findFileIgnoringCase(m_folders, name));
-    if (!loaded)
-        loaded = defaultSound();
-    m_cache.insert(key, loaded);
-    return loaded;
+    QStringList folders;
+    {
+        std::lock_guard guard(m_mutex);
+        auto cached = m_cache.constFind(key);
+        if (cached != m_cache.constEnd())
+            return cached.value();
+        folders = m_folders;
+    }
+    std::shared_ptr<const Sound> loaded = findAndLoad(folders, name);
+    std::lock_guard guard(m_mutex);
+    return *m_cache.insert(key, loaded);
 }
 
 void AudioEngine::playSound(const QString &name)
 {
-    m_mixer.playEffect(sound(name));
+    const QString key = name.toLower();
+    std::shared_ptr<const Sound> ready;
+    bool waits = false;
+    {
+        std::lock_guard guard(m_mutex);
+        auto cached = m_cache.constFind(key);
+        if (cached != m_cache.constEnd()) {
+            ready = cached.value();
+        } else if (m_output && !m_preloaded) {
+            // Not decoded yet: the worker decodes it before anything else and starts it then.
+            m_waiting = name;
+            waits = true;
+        }
+        if (!waits)
+            m_waiting.clear();
+    }
+    if (waits) {
+        m_changed.notify_all();
+        wake();
+        return;
+    }
+    if (!ready)
+        ready = sound(name);
+    m_mixer.playEffect(ready);
+    if (m_started)
+        armIdleTimer(lengthOf(*ready));
+    wake();
+}
+
+void AudioEngine::waitUntilPreloaded()
+{
+    std::unique_lock guard(m_mutex);
+    m_changed.wait(guard, [this] { return m_preloaded || !m_worker.joinable() || m_quit; });
+}
+
+bool AudioEngine::outputNeedsChange() const
+{
+    return (m_wantOpen && m_state == OutputState::Closed) ||
+           (!m_wantOpen && m_state == OutputState::Open);
+}
+
+// The worker: a sound someone waits for first, then the output, then the other sounds. It
+// sleeps on the condition variable, with no timeout, whenever there is nothing to do.
+void AudioEngine::work()
+{
+    struct ThreadEnd
+    {
+        // Decoding and opening used SDL on this thread.
+        ~ThreadEnd() { releaseSdlThreadData(); }
+    } threadEnd;
+    std::unique_lock guard(m_mutex);
+    for (;;) {
+        m_changed.wait(guard, [this] {
+            return m_quit || !m_waiting.isEmpty() || outputNeedsChange() ||
+                   (m_preloadWanted && !m_preloaded);
+        });
+        if (m_quit)
+            return;
+        if (!m_waiting.isEmpty()) {
+            const QString name = m_waiting;
+            const QString key = name.toLower();
+            auto cached = m_cache.constFind(key);
+            std::shared_ptr<const Sound> loaded;
+            if (cached != m_cache.constEnd()) {
+                loaded = cached.value();
+            } else {
+                const QStringList folders = m_folders;
+                guard.unlock();
+                loaded = findAndLoad(folders, name);
+                guard.lock();
+                m_cache.insert(key, loaded);
+            }
+            // Unless another sound came meanwhile, this one starts now.
+            if (m_waiting == name) {
+                m_waiting.clear();
+                m_mixer.playEffect(loaded);
+            }
+            continue;
+        }
+        if (outputNeedsChange()) {
+            const bool open = m_wantOpen;
+            guard.unlock();
+            bool started = false;
+            if (open)
+                started = m_output->start(&m_mixer);
+            else
+                m_output->stop();
+            guard.lock();
+            m_state =
+                !open ? OutputState::Closed : (started ? OutputState::Open : OutputState::Failed);
+            m_changed.notify_all();
+            continue;
+        }
+        // One file at a time, so that a waiting sound or the output never waits for more.
+        if (!m_listed) {
+            const QStringList folders = m_folders;
+            guard.unlock();
+            auto files = soundFilesIn(folders);
+            guard.lock();
+            if (m_folders == folders) {
+                m_toDecode = std::move(files);
+                m_listed = true;
+            }
+            continue;
+        }
+        if (m_toDecode.empty()) {
+            m_preloaded = true;
+            m_changed.notify_all();
+            continue;
+        }
+        const auto [key, path] = m_toDecode.back();
+        m_toDecode.pop_back();
+        if (m_cache.contains(key))
+            continue;
+        guard.unlock();
+        std::shared_ptr<const Sound> loaded = loadSoundFile(path);
+        guard.lock();
+        // Unless the folders changed meanwhile.
+        if (m_listed)
+            m_cache.insert(key, loaded ? loaded : defaultSound());
+    }
 }

@@ -229,6 +229,8 @@ bool MidiSequencer::open(const QString &midiPath, const QStringList &soundFonts,
         m_loadFailed = false;
         m_loadError.clear();
         m_quietFrames = reverbTailFrames;
+        m_silenced = false;
+        m_gain = 1.0f;
     }
     m_mixer->setMusicSource(this);
     m_open = true;
@@ -359,6 +361,8 @@ bool MidiSequencer::play(bool rewindAtEnd, QString *error)
     if (!loadSynthesizer(error))
         return false;
     startLoading();
+    // The output must run while the music plays, and while its instruments load.
+    m_mixer->wake();
     auto guard = m_mixer->lock();
     if (m_loadFailed) {
         *error = m_loadError;
@@ -368,6 +372,7 @@ bool MidiSequencer::play(bool rewindAtEnd, QString *error)
         // Still loading: the player starts, from the beginning, once the instruments are in.
         ++m_run;
         m_running = true;
+        m_silenced = false;
         m_endArmed = true;
         m_endPosted = false;
         m_playing = true;
@@ -384,6 +389,7 @@ bool MidiSequencer::play(bool rewindAtEnd, QString *error)
         // Nothing is left to play: this play ends at once.
         ++m_run;
         m_running = true;
+        m_silenced = false;
         m_playing = true;
         m_endPosted = true;
         postEnd(m_run);
@@ -397,6 +403,7 @@ bool MidiSequencer::play(bool rewindAtEnd, QString *error)
     m_endArmed = !atEnd;
     m_endPosted = false;
     m_running = true;
+    m_silenced = false;
     m_quietFrames = 0;
     m_playing = true;
     return true;
@@ -412,10 +419,13 @@ bool MidiSequencer::stop(QString *)
 {
     if (!m_open)
         return true;
+    // From now on the output may close once it has been quiet for a while.
+    m_mixer->wake();
     auto guard = m_mixer->lock();
     ++m_run;
     m_playing = false;
     m_running = false;
+    m_silenced = true;
     if (m_engine) {
         // Stopping the player pauses it where it is; the notes still sounding are released.
         m_engine->fluid.fluid_player_stop(m_engine->player);
@@ -453,6 +463,28 @@ void MidiSequencer::render(float *out, int frames)
                                   Audio::channels);
     if (!m_running && fluid.fluid_synth_get_active_voice_count(m_engine->synth) == 0)
         m_quietFrames += frames;
+    rampGain(out, frames);
+}
+
+// The music's level moves towards full while it may sound and towards nothing after a stop,
+// a little every frame, so that stopping never cuts a note off in one step.
+void MidiSequencer::rampGain(float *out, int frames)
+{
+    const float target = m_silenced ? 0.0f : 1.0f;
+    if (m_gain == target && target == 1.0f)
+        return;
+    constexpr float step = 1.0f / float(Mixer::fadeFrames);
+    for (int f = 0; f < frames; ++f) {
+        m_gain =
+            target > m_gain ? std::min(target, m_gain + step) : std::max(target, m_gain - step);
+        for (int c = 0; c < Audio::channels; ++c)
+            out[std::size_t(f) * Audio::channels + std::size_t(c)] *= m_gain;
+    }
+}
+
+bool MidiSequencer::active() const
+{
+    return m_running;
 }
 
 int MidiSequencer::tickCallback(void *data, int tick)

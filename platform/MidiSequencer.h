@@ -81,6 +81,7 @@ class MidiSequencer final : public MusicSource
     QString soundFont() const { return m_soundFont; }
 
     void render(float *out, int frames) override;
+    bool active() const override;
 
     // Where the instruments are looked for, in order: beside the program, then the SoundFont
     // folders of the system and of the user. `programDir` ends with a slash; an empty one
@@ -111,6 +112,7 @@ class MidiSequencer final : public MusicSource
     void pieceEnded(std::uint64_t run);
     void loadFailed(std::uint64_t run);
     void silenceNotes();
+    void rampGain(float *out, int frames);
 
     Mixer *m_mixer = nullptr;
     std::function<void()> m_endHandler;
@@ -139,4 +141,6 @@ class MidiSequencer final : public MusicSource
     bool m_endArmed = false;  // a tick before the end was seen since the last play
     bool m_endPosted = false; // the end of this run has been handed back already
     int m_quietFrames = 0;    // rendered since the player stopped and the voices died away
+    bool m_silenced = false;  // stopped: the output fades to nothing
+    float m_gain = 1.0f;      // the level the last frame was rendered at
 };

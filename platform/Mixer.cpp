@@ -22,14 +22,25 @@ float softLimit(float sample)
 
 void Mixer::playEffect(std::shared_ptr<const Sound> sound)
 {
+    std::shared_ptr<const Sound> released;
     {
         auto guard = lock();
+        if (m_effect && m_effectFrame < m_effect->frames()) {
+            // The sound cut off fades out in the free slot, or in the one closest to silence.
+            Fading *slot = &m_fading.front();
+            for (Fading &voice : m_fading) {
+                if (voice.remaining < slot->remaining)
+                    slot = &voice;
+            }
+            released = std::move(slot->sound);
+            *slot = {std::move(m_effect), m_effectFrame, fadeFrames};
+        }
         std::swap(m_effect, sound);
         m_effectFrame = 0;
         m_effectJustStarted = m_effect != nullptr;
     }
-    // The sound replaced (now in `sound`) is released here, outside the lock and off the
-    // audio thread.
+    // The sounds let go of (in `sound` and `released`) are released here, outside the lock and
+    // off the audio thread.
 }
 
 void Mixer::stopEffect()
@@ -41,6 +52,18 @@ bool Mixer::effectPlaying() const
 {
     auto guard = lock();
     return m_effect && m_effectFrame < m_effect->frames();
+}
+
+bool Mixer::busy() const
+{
+    auto guard = lock();
+    if (m_effect && m_effectFrame < m_effect->frames())
+        return true;
+    for (const Fading &voice : m_fading) {
+        if (voice.remaining > 0)
+            return true;
+    }
+    return m_music != nullptr && m_music->active();
 }
 
 void Mixer::setMusicSource(MusicSource *source)
@@ -80,6 +103,28 @@ void Mixer::mix(float *out, int frames)
         m_effectFrame += take;
     }
 
+    for (Fading &voice : m_fading) {
+        if (voice.remaining > 0)
+            mixFading(voice, out, frames);
+    }
+
     for (std::size_t i = 0; i < count; ++i)
         out[i] = softLimit(out[i]);
+}
+
+// The gain falls in a straight line from 1 to 0 over the fade, so that a step between two
+// frames never exceeds the sound's own step plus its level divided by the fade's length.
+void Mixer::mixFading(Fading &voice, float *out, int frames)
+{
+    const int left = std::min(voice.sound->frames() - voice.frame, voice.remaining);
+    const int take = std::max(0, std::min(frames, left));
+    const float *from = voice.sound->samples.data() + std::size_t(voice.frame) * Audio::channels;
+    for (int f = 0; f < take; ++f) {
+        const float gain = float(voice.remaining - f) / float(fadeFrames + 1);
+        for (int c = 0; c < Audio::channels; ++c)
+            out[std::size_t(f) * Audio::channels + std::size_t(c)] +=
+                gain * from[std::size_t(f) * Audio::channels + std::size_t(c)];
+    }
+    voice.frame += take;
+    voice.remaining = take < frames ? 0 : voice.remaining - take;
 }

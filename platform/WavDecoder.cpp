@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "WavDecoder.h"
 
-#include <SDL.h>
+#include "SdlLibrary.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -15,14 +16,20 @@ namespace {
 // SDL frees what it allocated; these keep that tied to scope on every path out.
 struct WavBuffer
 {
+    const SdlLibrary *sdl;
     Uint8 *bytes = nullptr;
-    ~WavBuffer() { SDL_FreeWAV(bytes); }
+    ~WavBuffer() { sdl->freeWav(bytes); }
 };
 
 struct StreamHandle
 {
+    const SdlLibrary *sdl;
     SDL_AudioStream *stream = nullptr;
-    ~StreamHandle() { SDL_FreeAudioStream(stream); }
+    ~StreamHandle()
+    {
+        if (stream != nullptr)
+            sdl->freeAudioStream(stream);
+    }
 };
 
 std::uint32_t readLittle32(const unsigned char *bytes)
@@ -72,17 +79,22 @@ std::shared_ptr<const Sound> decodeWav(const void *data, std::size_t size)
         return nullptr;
     if (!plausibleWav(static_cast<const unsigned char *>(data), size))
         return nullptr;
-    SDL_RWops *source = SDL_RWFromConstMem(data, int(size));
+    // Without SDL no sound is decoded: every one plays as the default chime, unheard.
+    const SdlLibrary *sdl = sdlLibrary();
+    if (sdl == nullptr)
+        return nullptr;
+    SDL_RWops *source = sdl->rwFromConstMem(data, int(size));
     if (source == nullptr)
         return nullptr;
     SDL_AudioSpec spec{};
-    WavBuffer wav;
+    WavBuffer wav{sdl};
     Uint32 length = 0;
-    if (SDL_LoadWAV_RW(source, 1, &spec, &wav.bytes, &length) == nullptr || length == 0)
+    if (sdl->loadWavRw(source, 1, &spec, &wav.bytes, &length) == nullptr || length == 0)
         return nullptr;
 
-    StreamHandle converter{SDL_NewAudioStream(spec.format, spec.channels, spec.freq, AUDIO_F32SYS,
-                                              Audio::channels, Audio::sampleRate)};
+    StreamHandle converter{sdl,
+                           sdl->newAudioStream(spec.format, spec.channels, spec.freq, AUDIO_F32SYS,
+                                               Audio::channels, Audio::sampleRate)};
     if (converter.stream == nullptr)
         return nullptr;
     // The converter keeps back the last few hundred input frames even when flushed; a tail
@@ -93,19 +105,19 @@ std::shared_ptr<const Sound> decodeWav(const void *data, std::size_t size)
     const std::int64_t inputFrames = length / Uint32(bytesPerFrame);
     const std::size_t expectedFrames = std::size_t(inputFrames * Audio::sampleRate / spec.freq);
     const std::vector<Uint8> tail(std::size_t(bytesPerFrame) * 1024, spec.silence);
-    if (SDL_AudioStreamPut(converter.stream, wav.bytes, int(length)) != 0 ||
-        SDL_AudioStreamPut(converter.stream, tail.data(), int(tail.size())) != 0 ||
-        SDL_AudioStreamFlush(converter.stream) != 0)
+    if (sdl->audioStreamPut(converter.stream, wav.bytes, int(length)) != 0 ||
+        sdl->audioStreamPut(converter.stream, tail.data(), int(tail.size())) != 0 ||
+        sdl->audioStreamFlush(converter.stream) != 0)
         return nullptr;
 
     auto sound = std::make_shared<Sound>();
     // The converter hands its output out in pieces; collect until it has nothing left.
-    for (int available = SDL_AudioStreamAvailable(converter.stream); available > 0;
-         available = SDL_AudioStreamAvailable(converter.stream)) {
+    for (int available = sdl->audioStreamAvailable(converter.stream); available > 0;
+         available = sdl->audioStreamAvailable(converter.stream)) {
         const std::size_t had = sound->samples.size();
         sound->samples.resize(had + std::size_t(available) / sizeof(float));
         const int got =
-            SDL_AudioStreamGet(converter.stream, sound->samples.data() + had, available);
+            sdl->audioStreamGet(converter.stream, sound->samples.data() + had, available);
         if (got <= 0) {
             sound->samples.resize(had);
             break;

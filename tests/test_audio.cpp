@@ -2,6 +2,7 @@
 // The sound-effect engine, rendered offline through the mixer.
 #include "AudioEngine.h"
 #include "AudioOutput.h"
+#include "MidiSequencer.h"
 #include "SdlAudioOutput.h"
 #include "SoundLookup.h"
 #include "WavDecoder.h"
@@ -11,6 +12,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <atomic>
 #include <cmath>
 #include <thread>
 
@@ -48,6 +50,29 @@ std::vector<float> render(Mixer &mixer, int frames)
     return out;
 }
 
+// A sound of `frames` frames: a steady `level`, or from silence a sine of that amplitude.
+std::shared_ptr<const Sound> makeSound(int frames, float level, bool sine)
+{
+    auto sound = std::make_shared<Sound>();
+    for (int f = 0; f < frames; ++f) {
+        const float value =
+            sine ? level * float(std::sin(2.0 * 3.14159265 * 440.0 * f / Audio::sampleRate))
+                 : level;
+        sound->samples.insert(sound->samples.end(), Audio::channels, value);
+    }
+    return sound;
+}
+
+// The largest step between two neighbouring frames of `out`, on any channel, from frame
+// `from` on.
+float largestStep(const std::vector<float> &out, int from)
+{
+    float step = 0.0f;
+    for (std::size_t i = std::size_t(std::max(from, 1)) * Audio::channels; i < out.size(); ++i)
+        step = std::max(step, std::fabs(out[i] - out[i - Audio::channels]));
+    return step;
+}
+
 class FailingOutput : public AudioOutput
 {
   public:
@@ -55,6 +80,35 @@ class FailingOutput : public AudioOutput
     void stop() override {}
     int periodFrames() const override { return 0; }
     int sampleRate() const override { return 0; }
+};
+
+// An output that opens at once and counts its opens and closes; tests render the mix
+// themselves. Started and stopped on the engine's worker thread.
+class CountingOutput : public AudioOutput
+{
+  public:
+    bool start(Mixer *) override
+    {
+        ++starts;
+        return true;
+    }
+    void stop() override { ++stops; }
+    int periodFrames() const override { return Audio::periodFrames; }
+    int sampleRate() const override { return Audio::sampleRate; }
+    std::atomic<int> starts = 0;
+    std::atomic<int> stops = 0;
+};
+
+// Music that is playing or not, as the test says, and silent either way.
+class SwitchedMusic : public MusicSource
+{
+  public:
+    void render(float *out, int frames) override
+    {
+        std::fill(out, out + std::size_t(frames) * Audio::channels, 0.0f);
+    }
+    bool active() const override { return playing; }
+    bool playing = false;
 };
 
 class LoudMusic : public MusicSource
@@ -75,6 +129,8 @@ class TestAudio : public QObject
     void init();
     void decodesToTheMixingFormat();
     void newSoundCutsOffTheOld();
+    void cutsFadeOut_data();
+    void cutsFadeOut();
     void namesMatchWithoutRegardToCase_data();
     void namesMatchWithoutRegardToCase();
     void unusableFilesPlayTheDefault_data();
@@ -85,6 +141,9 @@ class TestAudio : public QObject
     void everyShippedSoundDecodes();
     void mixNeverClips();
     void noDeviceMeansSilence();
+    void outputFollowsActivity_data();
+    void outputFollowsActivity();
+    void soundsWaitForTheirDecodeAndTheDevice();
     void brokenDriverFallsBackToSilentClock();
 
   private:
@@ -125,6 +184,65 @@ void TestAudio::newSoundCutsOffTheOld()
     // Only B is heard (0.375), not A and B together; skip the resampler's first frames.
     for (std::size_t i = 200; i < after.size(); ++i)
         QVERIFY2(std::abs(after[i] - 0.375f) < 0.01f, qPrintable(QString::number(after[i])));
+}
+
+void TestAudio::cutsFadeOut_data()
+{
+    QTest::addColumn<QString>("cut");
+    QTest::newRow("a loud sound cut at its loudest by another") << "play";
+    QTest::newRow("a loud sound stopped") << "stop";
+    QTest::newRow("three sounds cut in quick succession") << "play play";
+    QTest::newRow("the music stopped mid-note") << "music";
+}
+
+// Whatever cuts a sound off, the mix never jumps: the sound cut off fades out in a few
+// milliseconds, while the new one starts at once.
+void TestAudio::cutsFadeOut()
+{
+    QFETCH(QString, cut);
+    Mixer mixer;
+    const auto loud = makeSound(2 * Audio::sampleRate, 0.9f, false);
+    const auto tone = makeSound(Audio::sampleRate, 0.3f, true);
+    std::vector<float> out;
+    const auto listen = [&](int frames) {
+        const std::vector<float> period = render(mixer, frames);
+        out.insert(out.end(), period.begin(), period.end());
+    };
+    MidiSequencer music(&mixer);
+    if (cut == u"music") {
+        QString error;
+        QVERIFY2(music.open(QStringLiteral(NUMBELO_SOURCE_DIR "/resources/sound/zamba.mid"),
+                            MidiSequencer::soundFontCandidates(QString()), &error),
+                 qPrintable(error));
+        QVERIFY(music.play(false, &error));
+        music.waitUntilLoaded();
+    } else {
+        mixer.playEffect(loud);
+    }
+    listen(Audio::sampleRate); // a second: the tune is in full swing
+    const int cutAt = int(out.size()) / Audio::channels - 1;
+    // Something loud is cut off.
+    QVERIFY(std::any_of(out.end() - 2 * Audio::periodFrames, out.end(),
+                        [](float sample) { return std::fabs(sample) > 0.05f; }));
+    if (cut == u"music") {
+        QVERIFY(music.stop(nullptr));
+    } else if (cut == u"stop") {
+        mixer.stopEffect();
+    } else {
+        for (const QString &step : cut.split(u' ')) {
+            Q_UNUSED(step);
+            mixer.playEffect(tone);
+            listen(7);
+        }
+    }
+    listen(Audio::sampleRate / 10);
+    QVERIFY2(largestStep(out, cutAt) <= 0.05f,
+             qPrintable(QString::number(largestStep(out, cutAt))));
+    // A few milliseconds later, whatever was cut off is gone.
+    if (cut == u"stop" || cut == u"music") {
+        QVERIFY(std::fabs(out.back()) < 1e-4f);
+    }
+    music.close();
 }
 
 void TestAudio::namesMatchWithoutRegardToCase_data()
@@ -267,11 +385,104 @@ void TestAudio::mixNeverClips()
 void TestAudio::noDeviceMeansSilence()
 {
     AudioEngine engine(std::make_unique<FailingOutput>());
+    engine.setSoundFolders({m_folder});
+    engine.start();
+    engine.waitUntilPreloaded();
     QVERIFY(!engine.hasOutput());
     QCOMPARE(engine.periodFrames(), 0);
-    engine.setSoundFolders({m_folder});
     engine.playSound(QStringLiteral("Laser.wav")); // nothing there either: no crash, no error
     QVERIFY(engine.mixer().effectPlaying());
+}
+
+void TestAudio::outputFollowsActivity_data()
+{
+    // Steps: "idle" lets the idle time pass; "wake" is a sign of activity; "music"/"quiet"
+    // start and stop the music; "play" asks for a sound.
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<bool>("open");
+    QTest::addColumn<int>("opens");
+    QTest::newRow("opens at start") << "" << true << 1;
+    QTest::newRow("closes after the idle time") << "idle" << false << 1;
+    QTest::newRow("stays open while the music plays") << "music idle idle" << true << 1;
+    QTest::newRow("closes once the music stops") << "music idle quiet idle" << false << 1;
+    QTest::newRow("the music opens it again") << "idle music idle" << true << 2;
+    QTest::newRow("reopens on a sign of activity") << "idle wake" << true << 2;
+    QTest::newRow("a sound reopens it") << "idle play" << true << 2;
+    QTest::newRow("activity puts the close off") << "wake wake wake" << true << 1;
+    QTest::newRow("closes again after reopening") << "idle wake idle" << false << 2;
+}
+
+void TestAudio::outputFollowsActivity()
+{
+    QFETCH(QString, steps);
+    QFETCH(bool, open);
+    QFETCH(int, opens);
+    writeFile(m_folder + QStringLiteral("A.wav"), constantWav(2205, 8192));
+    auto output = std::make_unique<CountingOutput>();
+    CountingOutput &counts = *output;
+    AudioEngine engine(std::move(output));
+    constexpr int idleMs = 150;
+    engine.setIdleTimeout(std::chrono::milliseconds(idleMs));
+    engine.setSoundFolders({m_folder});
+    SwitchedMusic music;
+    engine.mixer().setMusicSource(&music);
+    engine.start();
+    engine.waitUntilPreloaded();
+    QTRY_VERIFY(engine.hasOutput());
+    for (const QString &step : steps.split(u' ', Qt::SkipEmptyParts)) {
+        if (step == u"idle") {
+            // Past the idle time; the output closes then unless something keeps it open.
+            QTest::qWait(idleMs * 2);
+        } else if (step == u"wake") {
+            QTest::qWait(idleMs / 2);
+            engine.wake();
+        } else if (step == u"play") {
+            engine.playSound(QStringLiteral("A.wav"));
+        } else {
+            music.playing = step == u"music";
+            engine.mixer().wake(); // as the sequencer does when it starts or stops
+        }
+    }
+    QTRY_COMPARE(engine.hasOutput(), open);
+    QTRY_COMPARE(counts.starts.load(), opens);
+    QCOMPARE(counts.stops.load(), open ? opens - 1 : opens);
+    engine.mixer().setMusicSource(nullptr);
+}
+
+// A sound asked for before the files are decoded (the greeting, before the window shows) or
+// while the output is closed plays from its start as soon as it can; once every file is
+// decoded, no sound is read or decoded again, whatever the output does.
+void TestAudio::soundsWaitForTheirDecodeAndTheDevice()
+{
+    writeFile(m_folder + QStringLiteral("Laser.wav"), constantWav(22050, 8192));
+    writeFile(m_folder + QStringLiteral("7.wav"), constantWav(22050, 4096));
+    auto output = std::make_unique<CountingOutput>();
+    CountingOutput &counts = *output;
+    AudioEngine engine(std::move(output));
+    engine.setIdleTimeout(std::chrono::milliseconds(100));
+    engine.setSoundFolders({m_folder});
+    engine.playSound(QStringLiteral("Laser.wav"));
+    QVERIFY(!engine.mixer().effectPlaying()); // nothing decoded before start()
+    engine.start();
+    QTRY_VERIFY(engine.mixer().effectPlaying());
+    QTRY_VERIFY(engine.hasOutput());
+    const auto greeting = render(engine.mixer(), Audio::sampleRate + 2048);
+    QVERIFY(std::abs(greeting[1024] - 0.25f) < 0.01f);
+    QVERIFY(!engine.mixer().busy());
+
+    engine.waitUntilPreloaded();
+    const auto seven = engine.sound(QStringLiteral("7.wav"));
+    for (const QString &name : QDir(m_folder).entryList(QDir::Files))
+        QVERIFY(QFile::remove(m_folder + name));
+    QTRY_VERIFY(!engine.hasOutput());
+    engine.playSound(QStringLiteral("7.wav"));
+    QTRY_VERIFY(engine.hasOutput());
+    QCOMPARE(counts.starts.load(), 2);
+    QCOMPARE(engine.sound(QStringLiteral("7.wav")), seven);
+    // From its first frame: the sound was not played on while the output was closed.
+    const auto digit = render(engine.mixer(), 2048);
+    QVERIFY(std::abs(digit[1024] - 0.125f) < 0.01f);
+    QVERIFY(std::abs(digit[2048 * Audio::channels - 1] - 0.125f) < 0.01f);
 }
 
 void TestAudio::brokenDriverFallsBackToSilentClock()
@@ -279,7 +490,8 @@ void TestAudio::brokenDriverFallsBackToSilentClock()
     qputenv("SDL_AUDIODRIVER", "no-such-driver");
     {
         AudioEngine engine(std::make_unique<SdlAudioOutput>());
-        QVERIFY(engine.hasOutput());
+        engine.start();
+        QTRY_VERIFY_WITH_TIMEOUT(engine.hasOutput(), 2000);
         QCOMPARE(engine.periodFrames(), Audio::periodFrames);
         engine.playSound(QStringLiteral("anything.wav"));
         // The silent driver still pulls samples, so the effect gets mixed.

@@ -137,4 +137,29 @@ sox -t raw -r 48000 -e floating-point -b 32 -c 2 -L "$out/sound.raw" "$out/sound
 peak=$(sox "$out/sound.wav" -n stats 2>&1 | awk '/Pk lev dB/ {print $4}')
 echo "captured sound peak: $peak dBFS"
 awk -v p="$peak" 'BEGIN { exit !(p != "-inf" && p > -30) }' || fail "the captured sound is silent"
+
+# No click where one sound cuts off another. The mixer starts a sound, and begins the fade of
+# the one it cuts off, only at the start of a device period (256 frames), so every cut lies on
+# a period boundary of the recording. There the step between the boundary's two frames, less
+# the larger step on either side of it (the sounds' own slope), must stay within 0.05 of full
+# scale; a sound dropped in one sample shows as a jump of its whole level. (The spoken digits'
+# own steps reach 0.2 of full scale at 48 kHz, so the plain steps of the whole recording say
+# nothing about cuts.)
+jump=$(sox "$out/sound.wav" -t dat - | awk -v period=256 '
+  /^;/ { next }
+  {
+    for (c = 1; c <= 2; c++) {
+      step = $(c + 1) - last[c]; if (step < 0) step = -step
+      if (n >= 2 && (n - 1) % period == 0) {
+        side = before[c] > step ? before[c] : step
+        excess = boundary[c] - side
+        if (excess > worst) { worst = excess; at = n - 1 }
+      }
+      before[c] = boundary[c]; boundary[c] = step; last[c] = $(c + 1)
+    }
+    n++
+  }
+  END { printf "%.4f at frame %d of %d\n", worst, at, n }')
+echo "largest jump at a cut, beyond the sounds' own slope: $jump"
+awk -v j="${jump%% *}" 'BEGIN { exit !(j <= 0.05) }' || fail "a cut clicks: $jump"
 echo "lesson passed: 11 questions, report, back to idle"
