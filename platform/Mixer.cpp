@@ -97,9 +97,11 @@ void Mixer::mix(float *out, int frames)
             m_lastEffectFirstMixed.store(Clock::now().time_since_epoch().count());
         }
         const int take = std::min(frames, m_effect->frames() - m_effectFrame);
-        const float *from = m_effect->samples.data() + std::size_t(m_effectFrame) * Audio::channels;
-        for (std::size_t i = 0; i < std::size_t(take) * Audio::channels; ++i)
-            out[i] += from[i];
+        for (int f = 0; f < take; ++f) {
+            for (int c = 0; c < Audio::channels; ++c)
+                out[std::size_t(f) * Audio::channels + std::size_t(c)] +=
+                    m_effect->sample(m_effectFrame + f, c);
+        }
         m_effectFrame += take;
     }
 
@@ -118,12 +120,11 @@ void Mixer::mixFading(Fading &voice, float *out, int frames)
 {
     const int left = std::min(voice.sound->frames() - voice.frame, voice.remaining);
     const int take = std::max(0, std::min(frames, left));
-    const float *from = voice.sound->samples.data() + std::size_t(voice.frame) * Audio::channels;
     for (int f = 0; f < take; ++f) {
         const float gain = float(voice.remaining - f) / float(fadeFrames + 1);
         for (int c = 0; c < Audio::channels; ++c)
             out[std::size_t(f) * Audio::channels + std::size_t(c)] +=
-                gain * from[std::size_t(f) * Audio::channels + std::size_t(c)];
+                gain * voice.sound->sample(voice.frame + f, c);
     }
     voice.frame += take;
     voice.remaining = take < frames ? 0 : voice.remaining - take;

@@ -92,9 +92,11 @@ std::shared_ptr<const Sound> decodeWav(const void *data, std::size_t size)
     if (sdl->loadWavRw(source, 1, &spec, &wav.bytes, &length) == nullptr || length == 0)
         return nullptr;
 
+    // Mono stays mono; anything with more channels is mixed down to stereo.
+    const int channels = spec.channels == 1 ? 1 : 2;
     StreamHandle converter{sdl,
-                           sdl->newAudioStream(spec.format, spec.channels, spec.freq, AUDIO_F32SYS,
-                                               Audio::channels, Audio::sampleRate)};
+                           sdl->newAudioStream(spec.format, spec.channels, spec.freq, AUDIO_S16SYS,
+                                               Uint8(channels), Audio::sampleRate)};
     if (converter.stream == nullptr)
         return nullptr;
     // The converter keeps back the last few hundred input frames even when flushed; a tail
@@ -111,21 +113,24 @@ std::shared_ptr<const Sound> decodeWav(const void *data, std::size_t size)
         return nullptr;
 
     auto sound = std::make_shared<Sound>();
+    sound->channels = channels;
+    using Sample = decltype(sound->samples)::value_type;
     // The converter hands its output out in pieces; collect until it has nothing left.
     for (int available = sdl->audioStreamAvailable(converter.stream); available > 0;
          available = sdl->audioStreamAvailable(converter.stream)) {
         const std::size_t had = sound->samples.size();
-        sound->samples.resize(had + std::size_t(available) / sizeof(float));
+        sound->samples.resize(had + std::size_t(available) / sizeof(Sample));
         const int got =
             sdl->audioStreamGet(converter.stream, sound->samples.data() + had, available);
         if (got <= 0) {
             sound->samples.resize(had);
             break;
         }
-        sound->samples.resize(had + std::size_t(got) / sizeof(float));
+        sound->samples.resize(had + std::size_t(got) / sizeof(Sample));
     }
     const std::size_t frames = std::min(std::size_t(sound->frames()), expectedFrames);
-    sound->samples.resize(frames * Audio::channels);
+    sound->samples.resize(frames * std::size_t(channels));
+    sound->samples.shrink_to_fit();
     if (sound->frames() == 0)
         return nullptr;
     return sound;
@@ -142,10 +147,8 @@ std::shared_ptr<const Sound> defaultSound()
             for (int i = 0; i < noteFrames; ++i) {
                 const double t = double(i) / Audio::sampleRate;
                 const double envelope = std::exp(-t * 30.0) * std::min(1.0, i / 48.0);
-                const float value =
-                    float(0.4 * envelope * std::sin(2.0 * std::numbers::pi * frequency * t));
-                for (int c = 0; c < Audio::channels; ++c)
-                    sound->samples.push_back(value);
+                sound->samples.push_back(std::int16_t(std::lround(
+                    32767.0 * 0.4 * envelope * std::sin(2.0 * std::numbers::pi * frequency * t))));
             }
         }
         return sound;

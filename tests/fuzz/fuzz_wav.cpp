@@ -24,7 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // can mean, whatever rate a header claims.
     constexpr int longestFrames = Audio::sampleRate * 600;
     if (sound->frames() <= 0 || sound->frames() > longestFrames ||
-        sound->samples.size() != std::size_t(sound->frames()) * Audio::channels) {
+        (sound->channels != 1 && sound->channels != 2) ||
+        sound->samples.size() != std::size_t(sound->frames()) * std::size_t(sound->channels)) {
         std::fprintf(stderr, "%zu bytes decoded to %d frames\n", size, sound->frames());
         std::abort();
     }
