@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-build_packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-private-dev libsdl2-dev
+build_packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-private-dev libfontconfig-dev libsdl2-dev
   libfluidsynth-dev timgm6mb-soundfont fonts-liberation2 fonts-dejavu-core fonts-urw-base35
   fonts-comic-neue)
 test_packages=(xvfb xauth xdotool x11-utils x11-xkb-utils imagemagick sox clang libclang-rt-14-dev libxdamage-dev

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "AudioEngine.h"
 #include "DesktopOpener.h"
+#include "FontWarmUp.h"
 #include "ProgramFolders.h"
 #include "SdlAudioOutput.h"
 #include "SoundActivity.h"
@@ -11,7 +12,10 @@
 
 int main(int argc, char *argv[])
 {
+    // The font configuration is read while the application connects to the display.
+    FontWarmUp fonts;
     QApplication application(argc, argv);
+    fonts.wait();
     prepareApplication(application);
 
     // Where the program's files are is decided here, once, and handed to all that looks.
