@@ -90,7 +90,6 @@ void AudioEngine::setSoundFolders(const QStringList &folders)
         m_toDecode.clear();
         m_listed = false;
         m_preloaded = false;
-        m_preloadWanted = m_started;
     }
     m_changed.notify_all();
 }
@@ -106,20 +105,24 @@ void AudioEngine::start()
     if (m_started || !m_output)
         return;
     m_started = true;
-    {
-        std::lock_guard guard(m_mutex);
-        m_preloadWanted = true;
-        m_wantOpen = true;
-    }
+    // The worker decodes the folders' sounds from the start: it exists only after start().
     m_worker = std::thread([this] { work(); });
-    armIdleTimer();
+    keepOpen({});
 }
 
 void AudioEngine::wake()
 {
+    keepOpen({});
+}
+
+void AudioEngine::keepOpen(std::chrono::milliseconds extra)
+{
     if (!m_started)
         return;
-    armIdleTimer();
+    // Never shorter than what is already counting: a long sound keeps its own time.
+    const auto wanted = m_idleTimeout + extra;
+    if (!m_idleTimer.isActive() || m_idleTimer.remainingTimeAsDuration() < wanted)
+        m_idleTimer.start(wanted);
     bool opening = false;
     {
         std::lock_guard guard(m_mutex);
@@ -128,14 +131,6 @@ void AudioEngine::wake()
     }
     if (opening)
         m_changed.notify_all();
-}
-
-void AudioEngine::armIdleTimer(std::chrono::milliseconds extra)
-{
-    // Never shorter than what is already counting: a long sound keeps its own time.
-    const auto wanted = m_idleTimeout + extra;
-    if (!m_idleTimer.isActive() || m_idleTimer.remainingTimeAsDuration() < wanted)
-        m_idleTimer.start(wanted);
 }
 
 void AudioEngine::idleTimeReached()
@@ -169,17 +164,21 @@ int AudioEngine::sampleRate() const
 
 std::shared_ptr<const Sound> AudioEngine::sound(const QString &name)
 {
+    std::unique_lock guard(m_mutex);
+    return cachedOrLoaded(guard, name);
+}
+
+std::shared_ptr<const Sound> AudioEngine::cachedOrLoaded(std::unique_lock<std::mutex> &guard,
+                                                         const QString &name)
+{
     const QString key = name.toLower();
-    QStringList folders;
-    {
-        std::lock_guard guard(m_mutex);
-        auto cached = m_cache.constFind(key);
-        if (cached != m_cache.constEnd())
-            return cached.value();
-        folders = m_folders;
-    }
+    auto cached = m_cache.constFind(key);
+    if (cached != m_cache.constEnd())
+        return cached.value();
+    const QStringList folders = m_folders;
+    guard.unlock();
     std::shared_ptr<const Sound> loaded = findAndLoad(folders, name);
-    std::lock_guard guard(m_mutex);
+    guard.lock();
     return *m_cache.insert(key, loaded);
 }
 
@@ -209,9 +208,7 @@ void AudioEngine::playSound(const QString &name)
     if (!ready)
         ready = sound(name);
     m_mixer.playEffect(ready);
-    if (m_started)
-        armIdleTimer(lengthOf(*ready));
-    wake();
+    keepOpen(lengthOf(*ready));
 }
 
 void AudioEngine::waitUntilPreloaded()
@@ -238,25 +235,13 @@ void AudioEngine::work()
     std::unique_lock guard(m_mutex);
     for (;;) {
         m_changed.wait(guard, [this] {
-            return m_quit || !m_waiting.isEmpty() || outputNeedsChange() ||
-                   (m_preloadWanted && !m_preloaded);
+            return m_quit || !m_waiting.isEmpty() || outputNeedsChange() || !m_preloaded;
         });
         if (m_quit)
             return;
         if (!m_waiting.isEmpty()) {
             const QString name = m_waiting;
-            const QString key = name.toLower();
-            auto cached = m_cache.constFind(key);
-            std::shared_ptr<const Sound> loaded;
-            if (cached != m_cache.constEnd()) {
-                loaded = cached.value();
-            } else {
-                const QStringList folders = m_folders;
-                guard.unlock();
-                loaded = findAndLoad(folders, name);
-                guard.lock();
-                m_cache.insert(key, loaded);
-            }
+            const std::shared_ptr<const Sound> loaded = cachedOrLoaded(guard, name);
             // Unless another sound came meanwhile, this one starts now.
             if (m_waiting == name) {
                 m_waiting.clear();

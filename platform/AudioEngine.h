@@ -80,8 +80,13 @@ class AudioEngine : public SoundSink
 
     void work();
     bool outputNeedsChange() const;
+    // The sound for `name` from the cache, or loaded (with the lock let go meanwhile) and
+    // kept. With m_mutex held by `guard`.
+    std::shared_ptr<const Sound> cachedOrLoaded(std::unique_lock<std::mutex> &guard,
+                                                const QString &name);
+    // Keeps the output open, or opens it, for the idle time and `extra`.
+    void keepOpen(std::chrono::milliseconds extra);
     void idleTimeReached();
-    void armIdleTimer(std::chrono::milliseconds extra = {});
 
     Mixer m_mixer;
     std::unique_ptr<AudioOutput> m_output;
@@ -95,7 +100,6 @@ class AudioEngine : public SoundSink
     std::condition_variable m_changed;
     QStringList m_folders;
     QHash<QString, std::shared_ptr<const Sound>> m_cache; // by lower-case name
-    bool m_preloadWanted = false;                         // the folders are to be decoded
     bool m_listed = false;                                // m_toDecode holds what the folders have
     std::vector<std::pair<QString, QString>> m_toDecode;  // lower-case name, path; last first
     bool m_preloaded = false; // every sound of the folders is in the cache

@@ -97,35 +97,34 @@ void Mixer::mix(float *out, int frames)
             m_lastEffectFirstMixed.store(Clock::now().time_since_epoch().count());
         }
         const int take = std::min(frames, m_effect->frames() - m_effectFrame);
-        for (int f = 0; f < take; ++f) {
-            for (int c = 0; c < Audio::channels; ++c)
-                out[std::size_t(f) * Audio::channels + std::size_t(c)] +=
-                    m_effect->sample(m_effectFrame + f, c);
-        }
+        add(*m_effect, m_effectFrame, take, noFade, out);
         m_effectFrame += take;
     }
 
+    // A sound cut off goes on under the new one for the rest of its fade.
     for (Fading &voice : m_fading) {
-        if (voice.remaining > 0)
-            mixFading(voice, out, frames);
+        if (voice.remaining <= 0)
+            continue;
+        const int left = std::min(voice.sound->frames() - voice.frame, voice.remaining);
+        const int take = std::max(0, std::min(frames, left));
+        add(*voice.sound, voice.frame, take, voice.remaining, out);
+        voice.frame += take;
+        voice.remaining = take < frames ? 0 : voice.remaining - take;
     }
 
     for (std::size_t i = 0; i < count; ++i)
         out[i] = softLimit(out[i]);
 }
 
-// The gain falls in a straight line from 1 to 0 over the fade, so that a step between two
-// frames never exceeds the sound's own step plus its level divided by the fade's length.
-void Mixer::mixFading(Fading &voice, float *out, int frames)
+// A fading sound's gain falls in a straight line from 1 to 0 over the fade, so that a step
+// between two frames never exceeds the sound's own step plus its level divided by the fade's
+// length.
+void Mixer::add(const Sound &sound, int frame, int frames, int gain, float *out)
 {
-    const int left = std::min(voice.sound->frames() - voice.frame, voice.remaining);
-    const int take = std::max(0, std::min(frames, left));
-    for (int f = 0; f < take; ++f) {
-        const float gain = float(voice.remaining - f) / float(fadeFrames + 1);
+    for (int f = 0; f < frames; ++f) {
+        const float level = gain == noFade ? 1.0f : float(gain - f) / float(fadeFrames + 1);
         for (int c = 0; c < Audio::channels; ++c)
             out[std::size_t(f) * Audio::channels + std::size_t(c)] +=
-                gain * voice.sound->sample(voice.frame + f, c);
+                level * sound.sample(frame + f, c);
     }
-    voice.frame += take;
-    voice.remaining = take < frames ? 0 : voice.remaining - take;
 }

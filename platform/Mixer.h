@@ -80,7 +80,10 @@ class Mixer
         int remaining = 0; // frames of the fade still to play
     };
 
-    void mixFading(Fading &voice, float *out, int frames);
+    // Adds `frames` frames of `sound` from `frame` on to `out`, at a gain of `gain` frames out
+    // of the fade for the first frame and one less for each next one; noFade plays it as it is.
+    static constexpr int noFade = -1;
+    static void add(const Sound &sound, int frame, int frames, int gain, float *out);
 
     mutable std::mutex m_mutex;
     std::shared_ptr<const Sound> m_effect;
