@@ -3,7 +3,6 @@
 
 #include "MidiSequencer.h"
 
-#include <dlfcn.h>
 #include <mutex>
 
 namespace FluidSynthLibrary {
@@ -23,7 +22,7 @@ const Functions *load(QString *error)
     if (!loadedFrom.isEmpty() && loadedFrom == fileName)
         return &functions;
     const QString file = QString::fromLocal8Bit(fileName);
-    void *library = dlopen(fileName.constData(), RTLD_NOW | RTLD_LOCAL);
+    void *library = SharedLibrary::open(fileName.constData());
     if (library == nullptr) {
         qCInfo(lcMusic, "%s", dlerror());
         *error = QStringLiteral("The synthesizer for the music (%1) cannot be loaded; install "
@@ -32,14 +31,9 @@ const Functions *load(QString *error)
         return nullptr;
     }
     // An older FluidSynth lacks some of them.
-    Functions found;
+    Functions table;
     const char *missing = nullptr;
-#define NUMBELO_FLUIDSYNTH_RESOLVE(name)                                                           \
-    found.name = reinterpret_cast<decltype(found.name)>(dlsym(library, #name));                    \
-    if (found.name == nullptr && missing == nullptr)                                               \
-        missing = #name;
-    NUMBELO_FLUIDSYNTH_FUNCTIONS(NUMBELO_FLUIDSYNTH_RESOLVE)
-#undef NUMBELO_FLUIDSYNTH_RESOLVE
+    NUMBELO_FLUIDSYNTH_FUNCTIONS(NUMBELO_LIBRARY_RESOLVE)
     if (missing != nullptr) {
         dlclose(library);
         *error = QStringLiteral("The synthesizer for the music (%1) cannot be used: it has no "
@@ -48,7 +42,7 @@ const Functions *load(QString *error)
         return nullptr;
     }
     if (loadedFrom.isEmpty())
-        functions = found;
+        functions = table;
     loadedFrom = fileName;
     return &functions;
 }

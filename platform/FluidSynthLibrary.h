@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "SharedLibrary.h"
+
 #include <QByteArray>
 #include <QString>
 #include <fluidsynth.h>
@@ -38,9 +40,7 @@ namespace FluidSynthLibrary {
 
 struct Functions
 {
-#define NUMBELO_FLUIDSYNTH_MEMBER(name) decltype(&::name) name = nullptr;
-    NUMBELO_FLUIDSYNTH_FUNCTIONS(NUMBELO_FLUIDSYNTH_MEMBER)
-#undef NUMBELO_FLUIDSYNTH_MEMBER
+    NUMBELO_FLUIDSYNTH_FUNCTIONS(NUMBELO_LIBRARY_MEMBER)
 };
 
 // The library file the program loads, and the Debian package that installs it.

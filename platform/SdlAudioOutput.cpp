@@ -21,7 +21,7 @@ bool SdlAudioOutput::start(Mixer *mixer)
         return false;
     m_mixer = mixer;
     // SDL would otherwise take over SIGINT and SIGTERM from the program.
-    m_sdl->setHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    m_sdl->SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     {
         std::lock_guard guard(m_mutex);
         if (initialiseAndOpen())
@@ -35,7 +35,7 @@ bool SdlAudioOutput::start(Mixer *mixer)
     m_closers.clear();
     std::lock_guard guard(m_mutex);
     shutDown();
-    m_sdl->setHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
+    m_sdl->SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
     if (initialiseAndOpen())
         return true;
     shutDown();
@@ -46,7 +46,7 @@ bool SdlAudioOutput::start(Mixer *mixer)
 bool SdlAudioOutput::initialiseAndOpen()
 {
     if (!m_initialised) {
-        if (m_sdl->initSubSystem(SDL_INIT_AUDIO) != 0)
+        if (m_sdl->SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
             return false;
         m_initialised = true;
     }
@@ -56,7 +56,7 @@ bool SdlAudioOutput::initialiseAndOpen()
 void SdlAudioOutput::shutDown()
 {
     if (m_initialised && m_closing == 0 && m_device == 0) {
-        m_sdl->quitSubSystem(SDL_INIT_AUDIO);
+        m_sdl->SDL_QuitSubSystem(SDL_INIT_AUDIO);
         m_initialised = false;
     }
 }
@@ -72,12 +72,12 @@ bool SdlAudioOutput::openDevice()
     wanted.userdata = this;
     SDL_AudioSpec obtained{};
     // No format changes allowed: SDL converts for us, and the mixer always sees 48 kHz stereo.
-    m_device = m_sdl->openAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+    m_device = m_sdl->SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
     if (m_device == 0)
         return false;
     m_periodFrames = obtained.samples;
     m_sampleRate = obtained.freq;
-    m_sdl->pauseAudioDevice(m_device, 0);
+    m_sdl->SDL_PauseAudioDevice(m_device, 0);
     return true;
 }
 
@@ -95,7 +95,7 @@ void SdlAudioOutput::stop()
         return;
     // Pausing waits for a callback under way; after it the mixer is not called again from
     // this stream, and a new one may take over the mix at once.
-    m_sdl->pauseAudioDevice(device, 1);
+    m_sdl->SDL_PauseAudioDevice(device, 1);
     m_periodFrames = 0;
     m_sampleRate = 0;
     m_closers.remove_if([](Closer &closer) {
@@ -111,7 +111,7 @@ void SdlAudioOutput::stop()
 // On a closing thread of its own.
 void SdlAudioOutput::close(std::uint32_t device, std::atomic<bool> *done)
 {
-    m_sdl->closeAudioDevice(device);
+    m_sdl->SDL_CloseAudioDevice(device);
     {
         std::lock_guard guard(m_mutex);
         // The last stream closed and none open: SDL's audio is shut down, its threads with it.

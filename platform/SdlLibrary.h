@@ -1,30 +1,36 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "SharedLibrary.h"
+
 #include <SDL.h>
 
 // SDL2, loaded the first time sound needs it rather than when the program starts: SDL brings
 // some thirty libraries with it, which the first frame of the window does not need. Only the
 // functions the sound output and the WAV decoder use are looked up.
+// Every function of SDL the program uses.
+#define NUMBELO_SDL_FUNCTIONS(F)                                                                   \
+    F(SDL_SetHint)                                                                                 \
+    F(SDL_SetHintWithPriority)                                                                     \
+    F(SDL_InitSubSystem)                                                                           \
+    F(SDL_QuitSubSystem)                                                                           \
+    F(SDL_OpenAudioDevice)                                                                         \
+    F(SDL_PauseAudioDevice)                                                                        \
+    F(SDL_CloseAudioDevice)                                                                        \
+    F(SDL_RWFromConstMem)                                                                          \
+    F(SDL_LoadWAV_RW)                                                                              \
+    F(SDL_FreeWAV)                                                                                 \
+    F(SDL_NewAudioStream)                                                                          \
+    F(SDL_AudioStreamPut)                                                                          \
+    F(SDL_AudioStreamFlush)                                                                        \
+    F(SDL_AudioStreamAvailable)                                                                    \
+    F(SDL_AudioStreamGet)                                                                          \
+    F(SDL_FreeAudioStream)                                                                         \
+    F(SDL_TLSCleanup)
+
 struct SdlLibrary
 {
-    decltype(&SDL_SetHint) setHint = nullptr;
-    decltype(&SDL_SetHintWithPriority) setHintWithPriority = nullptr;
-    decltype(&SDL_InitSubSystem) initSubSystem = nullptr;
-    decltype(&SDL_QuitSubSystem) quitSubSystem = nullptr;
-    decltype(&SDL_OpenAudioDevice) openAudioDevice = nullptr;
-    decltype(&SDL_PauseAudioDevice) pauseAudioDevice = nullptr;
-    decltype(&SDL_CloseAudioDevice) closeAudioDevice = nullptr;
-    decltype(&SDL_RWFromConstMem) rwFromConstMem = nullptr;
-    decltype(&SDL_LoadWAV_RW) loadWavRw = nullptr;
-    decltype(&SDL_FreeWAV) freeWav = nullptr;
-    decltype(&SDL_NewAudioStream) newAudioStream = nullptr;
-    decltype(&SDL_AudioStreamPut) audioStreamPut = nullptr;
-    decltype(&SDL_AudioStreamFlush) audioStreamFlush = nullptr;
-    decltype(&SDL_AudioStreamAvailable) audioStreamAvailable = nullptr;
-    decltype(&SDL_AudioStreamGet) audioStreamGet = nullptr;
-    decltype(&SDL_FreeAudioStream) freeAudioStream = nullptr;
-    decltype(&SDL_TLSCleanup) tlsCleanup = nullptr;
+    NUMBELO_SDL_FUNCTIONS(NUMBELO_LIBRARY_MEMBER)
 
     // Loads the library file `soname` and looks every function up; null when the file cannot
     // be loaded or lacks one of them. The library stays loaded.

@@ -18,7 +18,7 @@ struct WavBuffer
 {
     const SdlLibrary *sdl;
     Uint8 *bytes = nullptr;
-    ~WavBuffer() { sdl->freeWav(bytes); }
+    ~WavBuffer() { sdl->SDL_FreeWAV(bytes); }
 };
 
 struct StreamHandle
@@ -28,7 +28,7 @@ struct StreamHandle
     ~StreamHandle()
     {
         if (stream != nullptr)
-            sdl->freeAudioStream(stream);
+            sdl->SDL_FreeAudioStream(stream);
     }
 };
 
@@ -83,20 +83,20 @@ std::shared_ptr<const Sound> decodeWav(const void *data, std::size_t size)
     const SdlLibrary *sdl = sdlLibrary();
     if (sdl == nullptr)
         return nullptr;
-    SDL_RWops *source = sdl->rwFromConstMem(data, int(size));
+    SDL_RWops *source = sdl->SDL_RWFromConstMem(data, int(size));
     if (source == nullptr)
         return nullptr;
     SDL_AudioSpec spec{};
     WavBuffer wav{sdl};
     Uint32 length = 0;
-    if (sdl->loadWavRw(source, 1, &spec, &wav.bytes, &length) == nullptr || length == 0)
+    if (sdl->SDL_LoadWAV_RW(source, 1, &spec, &wav.bytes, &length) == nullptr || length == 0)
         return nullptr;
 
     // Mono stays mono; anything with more channels is mixed down to stereo.
     const int channels = spec.channels == 1 ? 1 : 2;
-    StreamHandle converter{sdl,
-                           sdl->newAudioStream(spec.format, spec.channels, spec.freq, AUDIO_S16SYS,
-                                               Uint8(channels), Audio::sampleRate)};
+    StreamHandle converter{sdl, sdl->SDL_NewAudioStream(spec.format, spec.channels, spec.freq,
+                                                        AUDIO_S16SYS, Uint8(channels),
+                                                        Audio::sampleRate)};
     if (converter.stream == nullptr)
         return nullptr;
     // The converter keeps back the last few hundred input frames even when flushed; a tail
@@ -107,21 +107,21 @@ std::shared_ptr<const Sound> decodeWav(const void *data, std::size_t size)
     const std::int64_t inputFrames = length / Uint32(bytesPerFrame);
     const std::size_t expectedFrames = std::size_t(inputFrames * Audio::sampleRate / spec.freq);
     const std::vector<Uint8> tail(std::size_t(bytesPerFrame) * 1024, spec.silence);
-    if (sdl->audioStreamPut(converter.stream, wav.bytes, int(length)) != 0 ||
-        sdl->audioStreamPut(converter.stream, tail.data(), int(tail.size())) != 0 ||
-        sdl->audioStreamFlush(converter.stream) != 0)
+    if (sdl->SDL_AudioStreamPut(converter.stream, wav.bytes, int(length)) != 0 ||
+        sdl->SDL_AudioStreamPut(converter.stream, tail.data(), int(tail.size())) != 0 ||
+        sdl->SDL_AudioStreamFlush(converter.stream) != 0)
         return nullptr;
 
     auto sound = std::make_shared<Sound>();
     sound->channels = channels;
     using Sample = decltype(sound->samples)::value_type;
     // The converter hands its output out in pieces; collect until it has nothing left.
-    for (int available = sdl->audioStreamAvailable(converter.stream); available > 0;
-         available = sdl->audioStreamAvailable(converter.stream)) {
+    for (int available = sdl->SDL_AudioStreamAvailable(converter.stream); available > 0;
+         available = sdl->SDL_AudioStreamAvailable(converter.stream)) {
         const std::size_t had = sound->samples.size();
         sound->samples.resize(had + std::size_t(available) / sizeof(Sample));
         const int got =
-            sdl->audioStreamGet(converter.stream, sound->samples.data() + had, available);
+            sdl->SDL_AudioStreamGet(converter.stream, sound->samples.data() + had, available);
         if (got <= 0) {
             sound->samples.resize(had);
             break;
