@@ -2,6 +2,7 @@
 #include "Startup.h"
 
 #include "Conversions.h"
+#include "ProgramStyle.h"
 #include "ToolTips.h"
 #include "WindowLook.h"
 
@@ -16,6 +17,7 @@ void prepareApplication(QApplication &application)
     QApplication::setApplicationVersion(QStringLiteral(NUMBELO_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("org.example.numbelo"));
     QApplication::setFont(WindowLook::makeFont(WindowLook::UiFace, WindowLook::UiPoints));
+    QApplication::setStyle(new ProgramStyle);
     installToolTipTiming(application);
     watchDecimalSeparator(&application);
 }

@@ -4,9 +4,8 @@
 class QApplication;
 
 // Tooltip timing of the program: shown 500 ms after the mouse comes to rest on a control,
-// 50 ms when moving on from one tooltip to the next control, hidden after 2500 ms. The timing
-// is part of the program's style, which this sets for the application; that style also draws
-// the menu bar's overflow button itself.
+// 50 ms when moving on from one tooltip to the next control, hidden after 2500 ms. The first
+// and last are style hints of the program's style (ProgramStyle.h).
 void installToolTipTiming(QApplication &application);
 
 namespace ToolTipTiming {

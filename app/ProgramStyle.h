@@ -1,0 +1,16 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QProxyStyle>
+
+// The program's style: the platform's own, with the program's tooltip timing (ToolTips.h)
+// and a drawn picture for the menu bar's overflow button, which the common style would read
+// from files, offering each to every image plugin Qt has, as soon as a menu bar is made.
+class ProgramStyle : public QProxyStyle
+{
+  public:
+    QIcon standardIcon(StandardPixmap which, const QStyleOption *option,
+                       const QWidget *widget) const override;
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *returnData) const override;
+};
