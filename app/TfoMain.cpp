@@ -8,6 +8,7 @@
 #include "EditMenu.h"
 #include "ErrorGuard.h"
 #include "Glyphs.h"
+#include "MenuFocus.h"
 #include "ReadableText.h"
 #include "Png.h"
 #include "SoundSink.h"
@@ -243,6 +244,9 @@ void TfoMain::createMenu()
     About1 = named(Help1->addAction(QStringLiteral("&About")), "About1");
     N5 = named(Help1->addSeparator(), "N5");
     Readme1 = named(Help1->addAction(QStringLiteral("Readme")), "Readme1");
+
+    // Leaving the menus, the keys go where they went before, or where the lesson wants them.
+    keepFocusAcrossMenus(MainMenu1, [this] { return edAnswer->isEnabled() ? edAnswer : edName; });
 }
 
 void TfoMain::connectHandlers()
