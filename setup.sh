@@ -10,7 +10,11 @@ build_packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-ba
   libfluidsynth-dev timgm6mb-soundfont fonts-liberation2 fonts-dejavu-core fonts-urw-base35
   fonts-comic-neue)
 test_packages=(xvfb xauth xdotool x11-utils x11-xkb-utils imagemagick sox clang libclang-rt-14-dev libxdamage-dev
-  appstream desktop-file-utils dpkg-dev file valgrind lintian)
+  appstream desktop-file-utils dpkg-dev file valgrind lintian locales openbox dbus-daemon at-spi2-core
+  python3-pyatspi)
+# The locales the tests run under besides C.UTF-8: the children's own (Indonesian), another with
+# a decimal comma (German) and one with other case rules (Turkish).
+test_locales=(id_ID de_DE tr_TR)
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -30,6 +34,13 @@ install_missing() {
   fi
 }
 
+# A locale glibc has not generated is silently "C": generate them as an installed desktop has.
+generate_locales() {
+  for name in "${test_locales[@]}"; do
+    locale -a 2>/dev/null | grep -qx "$name.utf8" || as_root localedef -i "$name" -f UTF-8 "$name.UTF-8"
+  done
+}
+
 build() {
   cmake --preset "$1" >/dev/null
   cmake --build --preset "$1"
@@ -43,6 +54,7 @@ case "${1:-}" in
     ;;
   test)
     install_missing "${build_packages[@]}" "${test_packages[@]}"
+    generate_locales
     build default
     build asan
     status=0

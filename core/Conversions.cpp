@@ -6,9 +6,8 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QLocale>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
 namespace {
@@ -46,8 +45,11 @@ struct DecimalDigits
 
 DecimalDigits toDecimalDigits(long double value)
 {
+    // to_chars writes the same digits under every locale: the C library's printf family would
+    // write the locale's decimal comma, which then reads as a digit.
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*Le", significantDigits - 1, value);
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                       std::chars_format::scientific, significantDigits - 1);
     // The form is [-]d.ddddde±x…
     DecimalDigits result;
     const char *p = buffer;
@@ -55,12 +57,16 @@ DecimalDigits toDecimalDigits(long double value)
         result.negative = true;
         ++p;
     }
-    for (; *p != 'e' && *p != '\0'; ++p) {
+    for (; p != written.ptr && *p != 'e'; ++p) {
         if (*p != '.')
             result.digits.push_back(*p);
     }
-    if (*p == 'e')
-        result.exponent = std::atoi(p + 1);
+    if (p != written.ptr) {
+        const char *exponent = p + 1;
+        if (*exponent == '+')
+            ++exponent; // from_chars takes a minus sign only
+        std::from_chars(exponent, written.ptr, result.exponent);
+    }
     return result;
 }
 

@@ -2,6 +2,7 @@
 // The sound-effect engine, rendered offline through the mixer.
 #include "AudioEngine.h"
 #include "AudioOutput.h"
+#include "LocaleInForce.h"
 #include "MidiSequencer.h"
 #include "SdlAudioOutput.h"
 #include "SoundLookup.h"
@@ -126,6 +127,7 @@ class TestAudio : public QObject
 {
     Q_OBJECT
   private slots:
+    void initTestCase() { verifyLocaleInForce(); }
     void init();
     void decodesToTheMixingFormat();
     void newSoundCutsOffTheOld();
@@ -259,6 +261,12 @@ void TestAudio::namesMatchWithoutRegardToCase_data()
                                            << "Laser.wav";
     QTest::newRow("exact") << "7.wav"
                            << "7.wav";
+    // By a Turkish locale's own rules "I" lowers to a dotless "ı" and "i" uppers to "İ": the
+    // names still match there (ctest runs this test under tr_TR.UTF-8 too).
+    QTest::newRow("capital I") << "Whistle.wav"
+                               << "WHISTLE.WAV";
+    QTest::newRow("small i") << "LASER.WAV"
+                             << "laser.wav";
 }
 
 void TestAudio::namesMatchWithoutRegardToCase()

@@ -2,14 +2,15 @@
 // The typed-answer conversion and the number formats of the report.
 #include "Conversions.h"
 #include "Errors.h"
+#include "LocaleInForce.h"
 
 #include <QCoreApplication>
 #include <QEvent>
 #include <QLocale>
 #include <QRandomGenerator>
 #include <QTest>
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <limits>
 
 class TestConversions : public QObject
@@ -17,6 +18,7 @@ class TestConversions : public QObject
     Q_OBJECT
 
   private slots:
+    void initTestCase() { verifyLocaleInForce(); }
     void acceptsWholeNumbers_data();
     void acceptsWholeNumbers();
     void refusesOtherTexts_data();
@@ -176,7 +178,15 @@ void TestConversions::formatsOddValues()
 {
     QFETCH(QByteArray, value);
     QFETCH(QString, text);
-    QCOMPARE(FormatFloat(std::strtold(value.constData(), nullptr), u'.'), text);
+    // Read the C way under every locale; "0x" marks hexadecimal digits.
+    const bool negative = value.startsWith('-');
+    const QByteArray digits = value.mid(negative ? 1 : 0);
+    const bool hex = digits.startsWith("0x");
+    long double read = 0;
+    const QByteArray body = hex ? digits.mid(2) : digits;
+    std::from_chars(body.begin(), body.end(), read,
+                    hex ? std::chars_format::hex : std::chars_format::general);
+    QCOMPARE(FormatFloat(negative ? -read : read, u'.'), text);
 }
 
 void TestConversions::roundTripsEveryKindOfNumber()
@@ -256,7 +266,7 @@ void TestConversions::separatorFollowsTheSystemLocale()
 {
     // ctest runs this test once under a point locale and once under a comma locale and
     // names the separator each run must find.
-    const QString expected = qEnvironmentVariable("NUMBELO_EXPECT_SEPARATOR", u"."_qs);
+    const QString expected = qEnvironmentVariable("NUMBELO_EXPECT_DECIMAL_POINT", u"."_qs);
     watchDecimalSeparator(QCoreApplication::instance());
     QCOMPARE(DecimalSeparator(), expected.at(0));
 }

@@ -8,6 +8,7 @@
 #include "AudioEngine.h"
 #include "DesktopOpener.h"
 #include "LessonRules.h"
+#include "LocaleInForce.h"
 #include "Mixer.h"
 #include "ModalHelper.h"
 #include "RecordingDesktopOpener.h"
@@ -22,8 +23,10 @@
 #include <QClipboard>
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMap>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -92,6 +95,7 @@ class DialogAnswerer : public QObject
     int forced = 0;
     QStringList stayedOpen;   // dialogs that six answers did not close
     QMap<QString, int> kinds; // dialogs seen, by caption
+    QStringList badMarks;     // report lines whose mark is not a number of the system's locale
 
   private:
     void answer()
@@ -111,8 +115,10 @@ class DialogAnswerer : public QObject
             return;
         }
         ++answered;
-        if (tries == 1)
+        if (tries == 1) {
             ++kinds[dialog->windowTitle()];
+            checkMark(dialog->accessibleDescription());
+        }
         const auto buttons = ModalHelper::buttonsOf(dialog);
         switch (m_random.bounded(5)) {
         case 0:
@@ -132,6 +138,16 @@ class DialogAnswerer : public QObject
             ModalHelper::closeByTitleBar(dialog);
             break;
         }
+    }
+
+    void checkMark(const QString &text)
+    {
+        static const QRegularExpression mark(
+            u"^Nilai belajar : (\\d+(%1\\d\\d?)?)?\r?$"_qs.arg(
+                QRegularExpression::escape(QLocale::system().decimalPoint())),
+            QRegularExpression::MultilineOption);
+        if (text.contains(u"Nilai belajar"_qs) && !mark.match(text).hasMatch())
+            badMarks.append(text);
     }
 
     static constexpr const char *triesKey = "monkeyTries";
@@ -182,6 +198,7 @@ void quietHandler(QtMsgType type, const QMessageLogContext &context, const QStri
 
 void TestMonkey::initTestCase()
 {
+    verifyLocaleInForce();
     defaultHandler = qInstallMessageHandler(quietHandler);
     prepareApplication(*qApp);
     // "Keluar" closes the window; the run shows it again instead of ending.
@@ -479,6 +496,7 @@ void TestMonkey::randomActionsKeepTheLessonConsistent()
     QVERIFY(dialogs.answered > actions / 100);
     QVERIFY2(dialogs.kinds.value(QStringLiteral("Information")) > 0,
              "no lesson reached its report");
+    QVERIFY2(dialogs.badMarks.isEmpty(), qPrintable(dialogs.badMarks.value(0)));
 
     QVERIFY(!m_desktop.opened.isEmpty()); // the readme was asked for
     m_window.reset();

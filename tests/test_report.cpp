@@ -2,6 +2,7 @@
 // How a lesson counts its answers, and what its end reports: the mark, the whistle and the
 // five report lines.
 #include "LessonRules.h"
+#include "LocaleInForce.h"
 #include "Report.h"
 
 #include <QTest>
@@ -12,6 +13,7 @@ class TestReport : public QObject
     Q_OBJECT
 
   private slots:
+    void initTestCase() { verifyLocaleInForce(); }
     void answersCountByTheirTries_data();
     void answersCountByTheirTries();
     void reportLines_data();
@@ -90,6 +92,16 @@ void TestReport::reportLines_data()
     QTest::newRow("blank name") << u"   "_qs << 1 << 1
                                 << u"Nama : \r\nLevel pelajaran : 1\r\nNilai belajar : 9.09\r\n"
                                    u"Jumlah benar : 1\r\nJumlah salah : 10"_qs;
+    // The mark of every score, as the reports of ctest's locales show it.
+    const char *const marks[] = {"",      "9.09",  "18.18", "27.27", "36.36", "45.45",
+                                 "54.55", "63.64", "72.73", "81.82", "90.91", "100"};
+    for (int score = 0; score <= 11; ++score)
+        QTest::addRow("%d right", score)
+            << u"Budi"_qs << 2 << score
+            << u"Nama : Budi\r\nLevel pelajaran : 2\r\nNilai belajar : %1\r\n"
+               u"Jumlah benar : %2\r\nJumlah salah : %3"_qs.arg(QLatin1String(marks[score]))
+                   .arg(score)
+                   .arg(11 - score);
 }
 
 void TestReport::reportLines()
@@ -99,8 +111,10 @@ void TestReport::reportLines()
     QFETCH(int, score);
     QFETCH(QString, report);
 
-    const QString text = lessonReport(name, level, score, u'.');
-    QCOMPARE(text, report);
+    // The separator the program reads from the system's locale.
+    const QChar separator = QLocale::system().decimalPoint().at(0);
+    const QString text = lessonReport(name, level, score, separator);
+    QCOMPARE(text, QString(report).replace(u'.', separator));
     QCOMPARE(text.split(u"\r\n"_qs).size(), 5);
     QVERIFY(!text.endsWith(u'\n'));
     QCOMPARE(text.count(u'\n'), text.count(u'\r'));

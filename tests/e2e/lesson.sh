@@ -1,33 +1,60 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# A child's whole lesson on the real program: start it under its own X server with sound
-# captured to a file, type a name, start with F2, switch to a dead-key layout, answer every
-# question (three wrong tries and the shown answer each time), hold Enter down on the last
-# one, read the report, decline another lesson, and check that sound came out and the window
-# went back to idle. Screenshots are kept in the output folder.
+# A child's whole lesson on the real program, on a desktop as children have it: its own X
+# server with a window manager, the accessibility bus a screen reader uses, sound captured to a
+# file. Type a name, start with F2, switch to a dead-key layout, answer the first question
+# right (read as a screen reader reads it), wander through the menus with the keyboard and
+# type on, answer every other question wrong three times and see the right answer, hold Enter
+# down on the last one, read the report's mark, decline another lesson, and check that sound
+# came out and the window went back to idle. Screenshots are kept in the output folder.
 #
 #   lesson.sh PROGRAM OUTPUT_FOLDER
+# E2E_LOCALE runs the program under that locale (as LANG and LC_ALL), whose decimal point
+# must be E2E_DECIMAL_POINT: a locale glibc has not generated is silently "C".
 set -euo pipefail
 program=$1
 out=$2
 mkdir -p "$out"
 if [ -z "${E2E_INSIDE_X:-}" ]; then
-  exec env E2E_INSIDE_X=1 xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp -noreset" "$0" "$@"
+  exec env E2E_INSIDE_X=1 xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp -noreset" \
+    dbus-run-session -- "$0" "$@"
 fi
 for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# The program runs under the locale; the checks here read numbers the C way.
+locale=${E2E_LOCALE:-C.UTF-8}
+separator=$(LANG=$locale LC_ALL=$locale locale decimal_point 2>/dev/null)
+[ "$separator" = "${E2E_DECIMAL_POINT:-.}" ] ||
+  fail "locale $locale is not in force: its decimal point reads '$separator'"
+
+# The accessibility bus, switched on as a screen reader switches it on, and a window manager.
+/usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
+for _ in $(seq 50); do
+  dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus \
+    org.freedesktop.DBus.Properties.Set string:org.a11y.Status string:ScreenReaderEnabled \
+    variant:boolean:true >/dev/null 2>&1 && break
+  sleep 0.1
+done
+openbox >/dev/null 2>&1 &
+for _ in $(seq 100); do
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+  sleep 0.1
+done
+readable() { /usr/bin/python3 "$(dirname "$0")/readable.py" "$@"; }
+
 export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$out/sound.raw"
 rm -f "$out/sound.raw"
-"$program" >"$out/program.log" 2>&1 &
+LANG=$locale LC_ALL=$locale "$program" >"$out/program.log" 2>&1 &
 pid=$!
 trap 'kill $pid 2>/dev/null || true' EXIT
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
 
 main_window() {
   for _ in $(seq 300); do
     kill -0 "$pid" 2>/dev/null || fail "the program ended at start: $(head -n 5 "$out/program.log")"
-    xdotool search --onlyvisible --name '^Numbelo 2000$' 2>/dev/null | head -n 1 && return 0
+    ids=$(xdotool search --onlyvisible --name '^Numbelo 2000$' 2>/dev/null) &&
+      { echo "${ids%%$'\n'*}"; return 0; }
     sleep 0.1
   done
 }
@@ -92,7 +119,32 @@ key 9
 [ "$(blue_in_answer)" -gt 0 ] || fail "a digit did not go in with the dead-key layout"
 key BackSpace
 
-for question in $(seq 11); do
+# The first question right at the first try, its answer worked out from what a screen reader
+# reads on the board.
+question=$(readable question)
+set -- $question
+case $2 in
+  +) answer=$(($1 + $3)) ;;
+  -) answer=$(($1 - $3)) ;;
+  X) answer=$(($1 * $3)) ;;
+  :) answer=$(($1 / $3)) ;;
+  *) fail "no question on the board: '$question'" ;;
+esac
+xdotool type --delay 30 "$answer"
+key Return
+[ "$(readable number)" = 2 ] || fail "the right answer to '$question' did not bring question 2"
+
+# Through the menus with the keyboard, as a child exploring them (the second way switches the
+# music on, the third off again): the digits typed next still go into the answer box.
+for keys in "alt+f Escape alt+p Escape Escape" "alt+f Escape alt+p Up Return" \
+  "alt+f Escape alt+p Up Return" "alt+p Escape Escape"; do
+  key $keys
+  key 9
+  [ "$(blue_in_answer)" -gt 0 ] || fail "after $keys the typed digit went nowhere"
+  key BackSpace
+done
+
+for question in $(seq 2 11); do
   for try in 1 2 3; do
     xdotool type --delay 30 "999"
     key Return
@@ -113,6 +165,9 @@ report=$(dialog_window 'Information') || fail "no report, or held Enter threw it
 xdotool search --onlyvisible --name '^Confirm$' >/dev/null 2>&1 &&
   fail "held Enter answered the report"
 shot report
+mark=$(readable dialog Information | grep -a '^Nilai belajar : ' || true)
+[ "$mark" = "Nilai belajar : 9${separator}09" ] || fail "the report's mark reads '$mark'"
+echo "report: $mark"
 focus "$report"
 key Return
 confirm=$(dialog_window 'Confirm') || fail "no offer to learn again"
