@@ -41,15 +41,15 @@ generate_locales() {
   done
 }
 
-build() {
+build() { # PRESET [TARGET...]
   cmake --preset "$1" >/dev/null
-  cmake --build --preset "$1"
+  cmake --build --preset "$1" ${2:+--target "${@:2}"}
 }
 
 case "${1:-}" in
   start)
     install_missing "${build_packages[@]}"
-    build default
+    build default numbelo
     exec ./build/numbelo
     ;;
   test)
@@ -61,8 +61,8 @@ case "${1:-}" in
     ctest --preset default || status=1
     ctest --preset asan || status=1
     # Bounded abuse beyond the test suite: a minute of fuzzing per target, one memcheck run.
-    tests/fuzz/run.sh build/fuzz 60 || status=1
-    tests/valgrind.sh build || status=1
+    tests/system/fuzz/run.sh build/fuzz 60 || status=1
+    tests/system/valgrind.sh build || status=1
     exit $status
     ;;
   *)

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "TAboutBox.h"
+#include "about/TAboutBox.h"
 
-#include "BevelPanel.h"
-#include "DesktopOpener.h"
-#include "ErrorGuard.h"
-#include "HeldKeys.h"
-#include "Png.h"
-#include "SoundSink.h"
-#include "WindowLook.h"
+#include "dialogs/ErrorGuard.h"
+#include "dialogs/HeldKeys.h"
+#include "platform/portable/DesktopOpener.h"
+#include "platform/portable/SoundSink.h"
+#include "widgets/BevelPanel.h"
+#include "widgets/Png.h"
+#include "widgets/WindowLook.h"
 
 #include <QCursor>
 #include <QFontMetrics>

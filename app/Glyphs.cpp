@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Glyphs.h"
+#include "app/Glyphs.h"
 
-#include "Png.h"
+#include "widgets/Png.h"
 
 #include <QBitmap>
 #include <QPixmap>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "MenuFocus.h"
+#include "app/MenuFocus.h"
 
 #include <QApplication>
 #include <QEvent>

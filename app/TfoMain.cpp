@@ -2,20 +2,20 @@
 // The main window's construction: its controls, its menu and the wiring of every event to
 // its handler; its start and its end. The other handlers are in the TfoMain_*.cpp files
 // (see the map at the top of TfoMain.h).
-#include "TfoMain.h"
+#include "app/TfoMain.h"
 
-#include "BevelPanel.h"
-#include "EditMenu.h"
-#include "ErrorGuard.h"
-#include "Glyphs.h"
-#include "MenuFocus.h"
-#include "ReadableText.h"
-#include "Png.h"
-#include "SoundSink.h"
-#include "TMediaPlayer.h"
-#include "TopAligned.h"
-#include "WholeCharacters.h"
-#include "WindowLook.h"
+#include "app/Glyphs.h"
+#include "app/MenuFocus.h"
+#include "app/WholeCharacters.h"
+#include "dialogs/ErrorGuard.h"
+#include "music/TMediaPlayer.h"
+#include "platform/portable/SoundSink.h"
+#include "widgets/BevelPanel.h"
+#include "widgets/EditMenu.h"
+#include "widgets/Png.h"
+#include "widgets/ReadableText.h"
+#include "widgets/TopAligned.h"
+#include "widgets/WindowLook.h"
 
 #include <QAction>
 #include <QActionGroup>

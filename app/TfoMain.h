@@ -19,8 +19,8 @@
 // core/; the dialogs they show in dialogs/; the music control in music/; the sound, the
 // folders and the desktop in platform/. The window only wires its widgets to them.
 
-#include "ProgramFolders.h"
-#include "RandomGenerator.h"
+#include "core/RandomGenerator.h"
+#include "platform/portable/ProgramFolders.h"
 
 #include <QMainWindow>
 #include <cstdint>

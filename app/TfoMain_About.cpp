@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The about box and the readme, reached from the Help menu and the bulb button.
-#include "DesktopOpener.h"
-#include "TAboutBox.h"
-#include "TextWindow.h"
-#include "TfoMain.h"
+#include "about/TAboutBox.h"
+#include "app/TfoMain.h"
+#include "platform/portable/DesktopOpener.h"
+#include "widgets/TextWindow.h"
 
-#include <QDir>
 #include <QFile>
 #include <QUrl>
 #include <memory>
@@ -20,13 +19,7 @@ void TfoMain::ABoutBox(QObject *)
 
 void TfoMain::Readme1Click(QObject *)
 {
-    // The current folder first, as a program started from a console expects; then beside the
-    // program, and the installed data folder, where a program started from a menu finds it.
-    const QString name = QStringLiteral("readme.txt");
-    QStringList places{QDir::current().filePath(name), AppDir + name};
-    for (const QString &folder : m_services.folders.dataDirs)
-        places << folder + name;
-    const QString path = firstExistingFile(places);
+    const QString path = m_services.folders.readme();
     if (path.isEmpty())
         return;
     bool opened = false;

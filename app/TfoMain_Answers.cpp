@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Typing and checking answers, three tries a question, and the report at the end of a lesson.
-#include "Conversions.h"
-#include "ErrorGuard.h"
-#include "Errors.h"
-#include "LessonRules.h"
-#include "MessageDialogs.h"
-#include "Report.h"
-#include "TfoMain.h"
-#include "TypedKey.h"
-#include "WholeCharacters.h"
+#include "app/TfoMain.h"
+#include "app/TypedKey.h"
+#include "app/WholeCharacters.h"
+#include "core/Conversions.h"
+#include "core/Errors.h"
+#include "core/LessonRules.h"
+#include "core/Report.h"
+#include "dialogs/ErrorGuard.h"
+#include "dialogs/MessageDialogs.h"
 
 #include <QInputMethodEvent>
 #include <QKeyEvent>

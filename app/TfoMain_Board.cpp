@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The question board: a yellow speech bubble painted on the window, with the question in it.
-#include "TfoMain.h"
+#include "app/TfoMain.h"
 
 #include <QPainter>
 #include <QPolygon>

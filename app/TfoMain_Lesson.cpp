@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Choosing the operation and the level, starting a lesson, making each question and going
 // back to idle.
-#include "LessonRules.h"
-#include "Question.h"
-#include "ReadableText.h"
-#include "TfoMain.h"
+#include "app/TfoMain.h"
+#include "core/LessonRules.h"
+#include "core/Question.h"
+#include "widgets/ReadableText.h"
 
 #include <QAction>
 #include <QLineEdit>

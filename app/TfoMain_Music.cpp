@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The background music: opened when the window is created, switched on and off from the menu,
 // started again each time the piece ends.
-#include "MidiSequencer.h"
-#include "SoundLookup.h"
-#include "TMediaPlayer.h"
-#include "TfoMain.h"
+#include "app/TfoMain.h"
+#include "music/TMediaPlayer.h"
+#include "platform/portable/ProgramFolders.h"
 
 #include <QAction>
 
@@ -16,11 +15,11 @@ void TfoMain::openMusic()
 {
     // Beside the program first, then in the installed data folder; when neither has the
     // tune, the error names the place beside the program.
-    const QString found = findFileIgnoringCase(m_services.folders.soundDirs(), musicFile);
+    const QString found = m_services.folders.soundFile(musicFile);
     MediaPlayer1->FileName =
         found.isEmpty() ? AppDir + QStringLiteral("sound/") + musicFile : found;
     // The instruments, too, may lie beside the program before the system's own.
-    MediaPlayer1->setSoundFontSearchPath(MidiSequencer::soundFontCandidates(AppDir));
+    MediaPlayer1->setSoundFontSearchPath(m_services.folders.soundFontCandidates());
     MediaPlayer1->Open();
 }
 

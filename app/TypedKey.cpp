@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "TypedKey.h"
+#include "app/TypedKey.h"
 
 #include <QKeyEvent>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "WholeCharacters.h"
+#include "app/WholeCharacters.h"
 
 #include <QLineEdit>
 #include <QTextBoundaryFinder>

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "AudioEngine.h"
-#include "DesktopOpener.h"
-#include "FontWarmUp.h"
-#include "ProgramFolders.h"
-#include "SdlAudioOutput.h"
-#include "SoundActivity.h"
-#include "Startup.h"
-#include "TfoMain.h"
+#include "app/TfoMain.h"
+#include "platform/linux/SystemDesktopOpener.h"
+#include "platform/portable/AudioEngine.h"
+#include "platform/portable/ProgramFolders.h"
+#include "platform/sdl/SdlAudioOutput.h"
+#include "program/FontWarmUp.h"
+#include "program/SoundActivity.h"
+#include "program/Startup.h"
 
 #include <QApplication>
 

@@ -11,7 +11,6 @@
 //   frames 512 (10.67 ms): open median 2.10 ms max 3.00 ms, close median 15.10 ms max 16.00 ms;
 //   program 0.8 % 94.0/s; server 3.1 % 190.0/s
 #include <SDL.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>

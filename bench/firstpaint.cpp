@@ -9,11 +9,11 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/Xdamage.h>
 #include <algorithm>
-#include <dirent.h>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <dirent.h>
 #include <fstream>
 #include <string>
 #include <sys/wait.h>

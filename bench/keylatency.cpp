@@ -8,13 +8,13 @@
 // the program is left alone with its event loop running, waiting for it to close its audio
 // device (seen from outside: SDL's playback thread, "SDLAudioP...", is gone); then one more
 // key is timed, which has to open the device again. A device that stays open is reported so.
-#include "AudioEngine.h"
-#include "DesktopOpener.h"
-#include "ProgramFolders.h"
-#include "SdlAudioOutput.h"
-#include "SoundActivity.h"
-#include "Startup.h"
-#include "TfoMain.h"
+#include "app/TfoMain.h"
+#include "platform/linux/SystemDesktopOpener.h"
+#include "platform/portable/AudioEngine.h"
+#include "platform/portable/ProgramFolders.h"
+#include "platform/sdl/SdlAudioOutput.h"
+#include "program/SoundActivity.h"
+#include "program/Startup.h"
 
 #include <QApplication>
 #include <QDir>

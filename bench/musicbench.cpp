@@ -10,14 +10,14 @@
 // over the phase, as a percentage of one core. Start-up: from main() to the window's first
 // paint, in a fresh process each time; with the tune absent, the time the error box stood
 // open is left out, so that both figures count the program's own work.
-#include "AudioEngine.h"
-#include "DesktopOpener.h"
-#include "ProgramFolders.h"
-#include "SdlAudioOutput.h"
-#include "SoundActivity.h"
-#include "Startup.h"
-#include "TMediaPlayer.h"
-#include "TfoMain.h"
+#include "app/TfoMain.h"
+#include "music/TMediaPlayer.h"
+#include "platform/linux/SystemDesktopOpener.h"
+#include "platform/portable/AudioEngine.h"
+#include "platform/portable/ProgramFolders.h"
+#include "platform/sdl/SdlAudioOutput.h"
+#include "program/SoundActivity.h"
+#include "program/Startup.h"
 
 #include <QApplication>
 #include <QDir>

@@ -4,9 +4,9 @@
 // a lesson plays over it (the greeting, spoken digits, right and wrong, the final whistle).
 //
 //   musicwav TUNE.wav MIX.wav [SECONDS]      (then: sox TUNE.wav -n stats)
-#include "AudioEngine.h"
-#include "ProgramFolders.h"
-#include "TMediaPlayer.h"
+#include "music/TMediaPlayer.h"
+#include "platform/portable/AudioEngine.h"
+#include "platform/portable/ProgramFolders.h"
 
 #include <QCoreApplication>
 #include <QFile>

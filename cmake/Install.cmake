@@ -12,12 +12,10 @@
 #
 # The program looks for its data in the data folder of the prefix it was configured with, so a
 # package is built from a folder configured with its final prefix:
-#   cmake -S . -B build-package -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr
+#   cmake -S . -B build-package -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+#     -DBUILD_TESTING=OFF
 #   cmake --build build-package && (cd build-package && cpack)
 
-# One id for the menu entry, the AppStream data and the icon; the program announces it too
-# (QGuiApplication::setDesktopFileName).
-set(NUMBELO_APP_ID "org.example.numbelo")
 # Folders made while installing are rwxr-xr-x whatever the umask of whoever installs or packages.
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
   OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
@@ -39,18 +37,6 @@ install(FILES "${NUMBELO_RESOURCES}/images/icon32.png"
   DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps" RENAME "${NUMBELO_APP_ID}.png")
 install(FILES "${NUMBELO_RESOURCES}/art/numbelo.svg"
   DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps" RENAME "${NUMBELO_APP_ID}.svg")
-
-# The readme sits beside the program in the build folder too, as the sound folder does.
-add_dependencies(numbelo numbelo_readme)
-
-# Windows shows the version block in the program file's properties. Its product-version text
-# stays "1.0.0.0", as the program has always shown it; the numeric versions are the project's.
-if(WIN32)
-  set(NUMBELO_PRODUCT_VERSION_TEXT "1.0.0.0")
-  configure_file("${NUMBELO_RESOURCES}/windows/numbelo.rc.in"
-    "${PROJECT_BINARY_DIR}/numbelo.rc" @ONLY)
-  target_sources(numbelo PRIVATE "${PROJECT_BINARY_DIR}/numbelo.rc")
-endif()
 
 # The Debian package: dpkg-shlibdeps finds the libraries the program links; what it only opens
 # at run time (FluidSynth, loaded when the music first plays, the instrument sounds for the

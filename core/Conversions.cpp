@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Conversions.h"
+#include "core/Conversions.h"
 
-#include "Errors.h"
+#include "core/Errors.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "LessonRules.h"
+#include "core/LessonRules.h"
 
 AnswerOutcome countAnswer(bool right, bool isLastQuestion, std::int32_t &score,
                           std::int32_t &attempt)

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Question.h"
+#include "core/Question.h"
 
-#include "RandomGenerator.h"
+#include "core/RandomGenerator.h"
 
 #include <cstdlib>
 #include <utility>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "RandomGenerator.h"
+#include "core/RandomGenerator.h"
 
 #include <chrono>
 

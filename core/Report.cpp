@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Report.h"
+#include "core/Report.h"
 
-#include "Conversions.h"
+#include "core/Conversions.h"
 
 #include <QStringList>
 

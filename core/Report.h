@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "LessonRules.h"
+#include "core/LessonRules.h"
 
 #include <QChar>
 #include <QString>

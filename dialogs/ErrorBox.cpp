@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ErrorGuard.h"
-#include "HeldKeys.h"
+#include "dialogs/ErrorGuard.h"
+#include "dialogs/HeldKeys.h"
 
 #include <QAbstractButton>
 #include <QApplication>

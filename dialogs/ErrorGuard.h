@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "Errors.h"
+#include "core/Errors.h"
 
 #include <QString>
 #include <exception>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "HeldKeys.h"
+#include "dialogs/HeldKeys.h"
 
 #include <QApplication>
 #include <QHash>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "MessageDialogs.h"
+#include "dialogs/MessageDialogs.h"
 
-#include "HeldKeys.h"
-#include "WindowLook.h"
+#include "dialogs/HeldKeys.h"
+#include "widgets/WindowLook.h"
 
 #include <QApplication>
 #include <QFontMetrics>

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "TMediaPlayer.h"
+#include "music/TMediaPlayer.h"
 
-#include "Errors.h"
-#include "MidiSequencer.h"
+#include "core/Errors.h"
+#include "platform/linux/MidiSequencer.h"
+#include "platform/portable/ProgramFolders.h"
 
 namespace {
 const QString noDeviceOpen = QStringLiteral("No MCI device open");
@@ -33,7 +34,7 @@ QStringList TMediaPlayer::soundFontSearchPath() const
 {
     if (!m_soundFonts.isEmpty())
         return m_soundFonts;
-    return MidiSequencer::soundFontCandidates(QString());
+    return ProgramFolders().soundFontCandidates();
 }
 
 QString TMediaPlayer::soundFont() const

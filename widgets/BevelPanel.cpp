@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "BevelPanel.h"
+#include "widgets/BevelPanel.h"
 
 #include <QPainter>
 #include <qdrawutil.h>

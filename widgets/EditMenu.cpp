@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "EditMenu.h"
+#include "widgets/EditMenu.h"
 
 #include <QLineEdit>
 #include <QMenu>

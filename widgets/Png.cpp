@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Png.h"
+#include "widgets/Png.h"
 
 #include <QImageReader>
 

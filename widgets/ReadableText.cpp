@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ReadableText.h"
+#include "widgets/ReadableText.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>

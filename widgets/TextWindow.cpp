@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "TextWindow.h"
+#include "widgets/TextWindow.h"
 
-#include "WindowLook.h"
+#include "widgets/WindowLook.h"
 
 #include <QDialog>
 #include <QGuiApplication>

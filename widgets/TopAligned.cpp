@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "TopAligned.h"
+#include "widgets/TopAligned.h"
 
 #include <QEvent>
 #include <QWidget>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "WindowLook.h"
+#include "widgets/WindowLook.h"
 
 #include <QColor>
 #include <QGuiApplication>

@@ -1,0 +1,96 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/portable/ProgramFolders.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <algorithm>
+
+QString folderOfExecutable(const QString &executablePath)
+{
+    const qsizetype cut =
+        std::max({executablePath.lastIndexOf(u'/'), executablePath.lastIndexOf(u'\\'),
+                  executablePath.lastIndexOf(u':')});
+    return executablePath.left(cut + 1);
+}
+
+ProgramFolders ProgramFolders::forExecutable(const QString &executablePath)
+{
+    ProgramFolders folders;
+    folders.programDir = folderOfExecutable(executablePath);
+    folders.dataDirs = {QDir::cleanPath(folders.programDir + QStringLiteral("../share/numbelo")) +
+                            u'/',
+                        QStringLiteral(NUMBELO_DATA_DIR) + u'/'};
+    folders.dataDirs.removeDuplicates();
+    return folders;
+}
+
+QStringList ProgramFolders::soundDirs() const
+{
+    QStringList folders{programDir + QStringLiteral("sound/")};
+    for (const QString &folder : dataDirs)
+        folders << folder + QStringLiteral("sound/");
+    return folders;
+}
+
+QString ProgramFolders::soundFile(const QString &name) const
+{
+    return findFileIgnoringCase(soundDirs(), name);
+}
+
+QString ProgramFolders::readme() const
+{
+    const QString name = QStringLiteral("readme.txt");
+    QStringList places{QDir::current().filePath(name), programDir + name};
+    for (const QString &folder : dataDirs)
+        places << folder + name;
+    for (const QString &place : std::as_const(places)) {
+        const QFileInfo file(place);
+        if (file.isFile())
+            return file.absoluteFilePath();
+    }
+    return QString();
+}
+
+QStringList ProgramFolders::soundFontCandidates() const
+{
+    // The SoundFont the tune was balanced with first; the system's default General MIDI set
+    // after it.
+    const QStringList names{QStringLiteral("TimGM6mb.sf2"), QStringLiteral("default-GM.sf2")};
+    QStringList candidates;
+    if (!programDir.isEmpty()) {
+        for (const QString &folder : {programDir, programDir + QStringLiteral("sound/")}) {
+            for (const QString &name : names)
+                candidates << folder + name;
+        }
+    }
+    QStringList shared = QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation);
+    shared << QStringLiteral("/usr/share");
+    for (const QString &data : std::as_const(shared)) {
+        for (const QString &name : names)
+            candidates << data + QStringLiteral("/sounds/sf2/") + name;
+        for (const QString &name : names + QStringList{QStringLiteral("default.sf2")})
+            candidates << data + QStringLiteral("/soundfonts/") + name;
+    }
+    candidates.removeDuplicates();
+    return candidates;
+}
+
+QString findFileIgnoringCase(const QStringList &folders, const QString &name)
+{
+    if (name.isEmpty() || name.contains(u'/') || name.contains(u'\\') || name == u".." ||
+        name == u".")
+        return {};
+    for (const QString &folder : folders) {
+        const QDir dir(folder);
+        const QFileInfo exact(dir.filePath(name));
+        if (exact.isFile())
+            return exact.filePath();
+        const QStringList entries = dir.entryList(QDir::Files | QDir::Hidden);
+        for (const QString &entry : entries) {
+            if (entry.compare(name, Qt::CaseInsensitive) == 0)
+                return dir.filePath(entry);
+        }
+    }
+    return {};
+}

@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/sdl/SdlLibrary.h"
+
+#include <atomic>
+
+const SdlLibrary *SdlLibrary::load(const char *soname)
+{
+    void *library = SharedLibrary::open(soname);
+    if (library == nullptr)
+        return nullptr;
+    SdlLibrary table;
+    const char *missing = nullptr;
+    NUMBELO_SDL_FUNCTIONS(NUMBELO_LIBRARY_RESOLVE)
+    if (missing != nullptr) {
+        dlclose(library);
+        return nullptr;
+    }
+    return new SdlLibrary(table); // kept for the life of the program, as the library is
+}
+
+namespace {
+std::atomic<const SdlLibrary *> loaded = nullptr;
+}
+
+const SdlLibrary *sdlLibrary()
+{
+    static const SdlLibrary *const library = [] {
+        const SdlLibrary *sdl = SdlLibrary::load("libSDL2-2.0.so.0");
+        loaded = sdl;
+        return sdl;
+    }();
+    return library;
+}
+
+void releaseSdlThreadData()
+{
+    if (const SdlLibrary *sdl = loaded.load())
+        sdl->SDL_TLSCleanup();
+}

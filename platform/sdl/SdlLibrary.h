@@ -1,0 +1,47 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "platform/portable/SharedLibrary.h"
+
+#include <SDL.h>
+
+// SDL2, loaded the first time sound needs it rather than when the program starts: SDL brings
+// some thirty libraries with it, which the first frame of the window does not need. Only the
+// functions the sound output and the WAV decoder use are looked up.
+// Every function of SDL the program uses.
+#define NUMBELO_SDL_FUNCTIONS(F)                                                                   \
+    F(SDL_SetHint)                                                                                 \
+    F(SDL_SetHintWithPriority)                                                                     \
+    F(SDL_InitSubSystem)                                                                           \
+    F(SDL_QuitSubSystem)                                                                           \
+    F(SDL_OpenAudioDevice)                                                                         \
+    F(SDL_PauseAudioDevice)                                                                        \
+    F(SDL_CloseAudioDevice)                                                                        \
+    F(SDL_RWFromConstMem)                                                                          \
+    F(SDL_LoadWAV_RW)                                                                              \
+    F(SDL_FreeWAV)                                                                                 \
+    F(SDL_NewAudioStream)                                                                          \
+    F(SDL_AudioStreamPut)                                                                          \
+    F(SDL_AudioStreamFlush)                                                                        \
+    F(SDL_AudioStreamAvailable)                                                                    \
+    F(SDL_AudioStreamGet)                                                                          \
+    F(SDL_FreeAudioStream)                                                                         \
+    F(SDL_TLSCleanup)
+
+struct SdlLibrary
+{
+    NUMBELO_SDL_FUNCTIONS(NUMBELO_LIBRARY_MEMBER)
+
+    // Loads the library file `soname` and looks every function up; null when the file cannot
+    // be loaded or lacks one of them. The library stays loaded.
+    static const SdlLibrary *load(const char *soname);
+};
+
+// The system's SDL2, loaded on the first call from any thread; null when it is not installed
+// (then there is no sound, and the program runs silently).
+const SdlLibrary *sdlLibrary();
+
+// SDL keeps data for each thread that calls it (the text of its last error) and frees it only
+// for threads it started itself: every other thread that used SDL calls this before it ends.
+// Does nothing when SDL was never loaded.
+void releaseSdlThreadData();

@@ -1,0 +1,48 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "program/ToolTips.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QHelpEvent>
+#include <QPointer>
+#include <QTimer>
+#include <QToolTip>
+#include <QWidget>
+
+namespace {
+// Qt already waits before asking for a tooltip: wakeUpMs at first, and a fixed 20 ms when a
+// tooltip was just shown. The follow-on wait is made up to followOnMs here.
+constexpr int qtFollowOnMs = 20;
+
+class ToolTipFilter : public QObject
+{
+  public:
+    using QObject::QObject;
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::ToolTip || !watched->isWidgetType())
+            return false;
+        auto *widget = static_cast<QWidget *>(watched);
+        if (widget->toolTip().isEmpty())
+            return false;
+        const QPoint where = static_cast<QHelpEvent *>(event)->globalPos();
+        const bool followOn = QToolTip::isVisible();
+        QPointer<QWidget> target(widget);
+        auto show = [target, where] {
+            if (target && target->isVisible() && target->underMouse())
+                QToolTip::showText(where, target->toolTip(), target, {}, ToolTipTiming::displayMs);
+        };
+        if (followOn)
+            QTimer::singleShot(ToolTipTiming::followOnMs - qtFollowOnMs, widget, show);
+        else
+            show();
+        return true;
+    }
+};
+} // namespace
+
+void installToolTipTiming(QApplication &application)
+{
+    application.installEventFilter(new ToolTipFilter(&application));
+}

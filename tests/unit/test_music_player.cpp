@@ -1,0 +1,477 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The music control and its sequencer, heard through the mixer without a sound device: where
+// playing starts and resumes, the end of a piece, the notifications and every way opening
+// can fail.
+#include "core/Errors.h"
+#include "music/TMediaPlayer.h"
+#include "platform/portable/AudioEngine.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cmath>
+
+namespace {
+using Modes = TMediaPlayer::TMPModes;
+using Values = TMediaPlayer::TMPNotifyValues;
+
+QString testTune(const QString &name)
+{
+    return QStringLiteral(NUMBELO_TEST_DATA "/music/") + name;
+}
+
+const QString shortTune = testTune(QStringLiteral("short.mid"));
+// short.mid: four crotchets at 120 beats a minute, 480 ticks each: 2 s, 1920 ticks.
+constexpr int shortLength = 1920;
+constexpr double ticksPerSecond = 960.0;
+// Anything quieter than this is silence (-80 dBFS).
+constexpr float silence = 1e-4f;
+
+struct Heard
+{
+    float peak = 0.0f;
+    int firstSoundFrame = -1; // -1: nothing heard
+};
+
+// Renders `seconds` of the mix period by period, letting queued notifications through after
+// each period as the program's event loop would (unless `deliver` is false). The instruments
+// load in the background at the first Play; a sound device would play silence meanwhile, and
+// the test waits for them instead, so that every run hears the same.
+Heard listen(Mixer &mixer, TMediaPlayer *player, double seconds, bool deliver = true)
+{
+    if (player != nullptr)
+        player->WaitForInstruments();
+    Heard heard;
+    std::vector<float> period(std::size_t(Audio::periodFrames) * Audio::channels);
+    const int periods = int(std::ceil(seconds * Audio::sampleRate / Audio::periodFrames));
+    for (int p = 0; p < periods; ++p) {
+        mixer.mix(period.data(), Audio::periodFrames);
+        for (std::size_t i = 0; i < period.size(); ++i) {
+            const float level = std::fabs(period[i]);
+            if (level > silence && heard.firstSoundFrame < 0)
+                heard.firstSoundFrame = p * Audio::periodFrames + int(i / Audio::channels);
+            heard.peak = std::max(heard.peak, level);
+        }
+        if (deliver)
+            QCoreApplication::processEvents();
+    }
+    return heard;
+}
+
+QString nameOf(Values value)
+{
+    switch (value) {
+    case Values::nvSuccessful:
+        return QStringLiteral("successful");
+    case Values::nvSuperseded:
+        return QStringLiteral("superseded");
+    case Values::nvAborted:
+        return QStringLiteral("aborted");
+    case Values::nvFailure:
+        return QStringLiteral("failure");
+    }
+    return QStringLiteral("?");
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+} // namespace
+
+class TestMusicPlayer : public QObject
+{
+    Q_OBJECT
+  private slots:
+    void init();
+    void cleanup();
+    void opensStopped();
+    void firstPlayStartsAtTheBeginning();
+    void stopKeepsThePositionAndPlayResumes();
+    void stopWhileTheInstrumentsLoad();
+    void endOfPieceNotifiesAndPlayRewinds();
+    void playAtTheEndWithoutRewindEndsAtOnce();
+    void notifications_data();
+    void notifications();
+    void closedDeviceRefusesPlayAndStop_data();
+    void closedDeviceRefusesPlayAndStop();
+    void openFailures_data();
+    void openFailures();
+    void failingPlayIsKeptNotThrown();
+    void destroyingThePlayerEndsTheMusic();
+
+  private:
+    void openShortTune();
+    Heard listen(double seconds, bool deliver = true)
+    {
+        return ::listen(m_audio->mixer(), m_player.get(), seconds, deliver);
+    }
+
+    std::unique_ptr<AudioEngine> m_audio;
+    std::unique_ptr<TMediaPlayer> m_player;
+    QStringList m_notified;
+    QTemporaryDir m_dir;
+};
+
+void TestMusicPlayer::init()
+{
+    m_audio = std::make_unique<AudioEngine>(nullptr);
+    m_player = std::make_unique<TMediaPlayer>(&m_audio->mixer());
+    m_notified.clear();
+    m_player->OnNotify = [this](QObject *sender) {
+        QCOMPARE(sender, m_player.get());
+        m_notified << nameOf(m_player->NotifyValue());
+    };
+}
+
+void TestMusicPlayer::cleanup()
+{
+    m_player.reset();
+    m_audio.reset();
+}
+
+void TestMusicPlayer::openShortTune()
+{
+    m_player->FileName = shortTune;
+    m_player->Open();
+}
+
+void TestMusicPlayer::opensStopped()
+{
+    QCOMPARE(m_player->Mode(), Modes::mpNotReady);
+    QCOMPARE(m_player->DeviceID(), 0u);
+    QVERIFY(!m_player->AutoOpen);
+    QVERIFY(m_player->AutoRewind);
+    QCOMPARE(m_player->DeviceType, TMediaPlayer::TMPDeviceTypes::dtSequencer);
+    openShortTune();
+    QVERIFY(m_player->opened());
+    QVERIFY(m_player->DeviceID() != 0);
+    QCOMPARE(m_player->Mode(), Modes::mpStopped);
+    QCOMPARE(m_player->Length(), shortLength);
+    QCOMPARE(m_player->Position(), 0);
+    QVERIFY(m_player->soundFont().endsWith(QStringLiteral(".sf2")));
+    // Open asks for no notification; nothing is heard before Play.
+    QCOMPARE(listen(0.3).firstSoundFrame, -1);
+    QVERIFY(m_notified.isEmpty());
+
+    const unsigned first = m_player->DeviceID();
+    m_player->Open();
+    QVERIFY(m_player->DeviceID() != first);
+    m_player->Close();
+    QVERIFY(!m_player->opened());
+    QCOMPARE(m_player->DeviceID(), 0u);
+    QCOMPARE(m_player->Mode(), Modes::mpNotReady);
+    QCOMPARE(m_player->Position(), 0);
+}
+
+void TestMusicPlayer::firstPlayStartsAtTheBeginning()
+{
+    openShortTune();
+    m_player->Play();
+    QCOMPARE(m_player->Mode(), Modes::mpPlaying);
+    // The first note stands on tick 0: it is heard within the first few milliseconds.
+    const Heard start = listen(0.02);
+    QVERIFY2(start.firstSoundFrame >= 0 && start.firstSoundFrame < Audio::sampleRate / 200,
+             qPrintable(QString::number(start.firstSoundFrame)));
+    QVERIFY(m_player->Position() <= int(0.02 * ticksPerSecond) + 1);
+    listen(0.98);
+    QVERIFY(std::abs(m_player->Position() - int(ticksPerSecond)) <= 30);
+    QCOMPARE(m_player->Mode(), Modes::mpPlaying);
+    QVERIFY(m_notified.isEmpty());
+}
+
+void TestMusicPlayer::stopKeepsThePositionAndPlayResumes()
+{
+    openShortTune();
+    m_player->Play();
+    listen(1.0);
+    m_player->Stop();
+    QCOMPARE(m_player->Mode(), Modes::mpStopped);
+    const int stoppedAt = m_player->Position();
+    QVERIFY(stoppedAt > 900 && stoppedAt < 1000);
+
+    // The last note dies away, then the music is silent and stands still.
+    listen(1.5);
+    const Heard afterwards = listen(2.5);
+    QCOMPARE(afterwards.firstSoundFrame, -1);
+    QCOMPARE(m_player->Position(), stoppedAt);
+
+    // The note cut off by Stop is not struck again: the next sound is the next note, on tick
+    // 1440, as far away as it was when the music stopped. From the start it would come at once.
+    m_player->Play();
+    const Heard resumed = listen(0.6);
+    const int expectedFrame = int((1440 - stoppedAt) / ticksPerSecond * Audio::sampleRate);
+    QVERIFY2(std::abs(resumed.firstSoundFrame - expectedFrame) < Audio::sampleRate / 50,
+             qPrintable(QStringLiteral("%1 / %2").arg(resumed.firstSoundFrame).arg(expectedFrame)));
+    QVERIFY(std::abs(m_player->Position() - (stoppedAt + int(0.6 * ticksPerSecond))) <= 30);
+    QCOMPARE(m_notified, QStringList{QStringLiteral("aborted")});
+}
+
+void TestMusicPlayer::stopWhileTheInstrumentsLoad()
+{
+    openShortTune();
+    m_player->Play();
+    m_player->Stop();
+    QCOMPARE(m_player->Mode(), Modes::mpStopped);
+    const Heard stopped = listen(0.5);
+    QCOMPARE(stopped.firstSoundFrame, -1);
+    QCOMPARE(m_player->Position(), 0);
+    m_player->Play();
+    QVERIFY(listen(0.01).firstSoundFrame >= 0);
+    QCOMPARE(m_notified, QStringList{QStringLiteral("aborted")});
+}
+
+void TestMusicPlayer::endOfPieceNotifiesAndPlayRewinds()
+{
+    openShortTune();
+    m_player->Play();
+    listen(1.9);
+    QVERIFY(m_notified.isEmpty());
+    listen(0.2);
+    QCOMPARE(m_notified, QStringList{QStringLiteral("successful")});
+    QCOMPARE(m_player->Mode(), Modes::mpStopped);
+    QVERIFY(m_player->Position() >= shortLength);
+    const int ended = m_player->Position();
+    listen(1.0);
+    QCOMPARE(m_player->Position(), ended);
+
+    // AutoRewind: playing at the end starts from the beginning again.
+    m_player->Play();
+    const Heard again = listen(0.02);
+    QVERIFY(again.firstSoundFrame >= 0);
+    QVERIFY(m_player->Position() < 50);
+    listen(2.1);
+    QCOMPARE(m_notified, (QStringList{QStringLiteral("successful"), QStringLiteral("successful")}));
+}
+
+void TestMusicPlayer::playAtTheEndWithoutRewindEndsAtOnce()
+{
+    openShortTune();
+    m_player->AutoRewind = false;
+    m_player->Play();
+    listen(2.1);
+    QCOMPARE(m_notified.size(), 1);
+    // Let the last note die away.
+    listen(3.0);
+    const int ended = m_player->Position();
+    m_player->Play();
+    const Heard heard = listen(0.1);
+    QCOMPARE(m_notified, (QStringList{QStringLiteral("successful"), QStringLiteral("successful")}));
+    QCOMPARE(m_player->Mode(), Modes::mpStopped);
+    QVERIFY(m_player->Position() >= ended);
+    QCOMPARE(heard.firstSoundFrame, -1);
+}
+
+void TestMusicPlayer::notifications_data()
+{
+    QTest::addColumn<QString>("commands");
+    QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<bool>("stillWaiting"); // a play waits for the end of the piece
+    // "end" renders past the end of the piece without letting notifications through yet.
+    QTest::newRow("play waits for the end") << "play" << QStringList{} << true;
+    QTest::newRow("stop aborts the waiting play") << "play stop" << QStringList{"aborted"} << false;
+    QTest::newRow("stop asked to notify")
+        << "play notify+ stop" << QStringList{"aborted", "successful"} << false;
+    QTest::newRow("play asked not to notify") << "notify- play stop" << QStringList{} << false;
+    QTest::newRow("the mark holds for one command only")
+        << "notify- play stop play stop" << QStringList{"aborted"} << false;
+    QTest::newRow("the last setting counts")
+        << "play notify+ notify- stop" << QStringList{"aborted"} << false;
+    QTest::newRow("a second play supersedes") << "play play" << QStringList{"superseded"} << true;
+    QTest::newRow("a second play without notify supersedes too")
+        << "play notify- play stop" << QStringList{"superseded"} << false;
+    QTest::newRow("close aborts") << "play close" << QStringList{"aborted"} << false;
+    QTest::newRow("open aborts and may notify itself")
+        << "play notify+ open" << QStringList{"aborted", "successful"} << false;
+    QTest::newRow("an end already reached but not yet delivered is aborted by stop")
+        << "play end stop" << QStringList{"aborted"} << false;
+    QTest::newRow("an end not yet delivered is superseded by play")
+        << "play end play" << QStringList{"superseded"} << true;
+    QTest::newRow("stop before play notifies when asked")
+        << "notify+ stop" << QStringList{"successful"} << false;
+    QTest::newRow("the piece ends") << "play end" << QStringList{"successful"} << false;
+}
+
+void TestMusicPlayer::notifications()
+{
+    QFETCH(QString, commands);
+    openShortTune();
+    for (const QString &command : commands.split(u' ')) {
+        if (command == u"play")
+            m_player->Play();
+        else if (command == u"stop")
+            m_player->Stop();
+        else if (command == u"open")
+            m_player->Open();
+        else if (command == u"close")
+            m_player->Close();
+        else if (command == u"notify+")
+            m_player->setNotify(true);
+        else if (command == u"notify-")
+            m_player->setNotify(false);
+        else if (command == u"end")
+            listen(2.1, false);
+        else
+            QFAIL(qPrintable(command));
+    }
+    // Notifications come through the event queue, never from inside a command.
+    QVERIFY(m_notified.isEmpty() || commands.endsWith(u"end"));
+    QCoreApplication::processEvents();
+    QTEST(m_notified, "expected");
+    // Later only the end of a play still waiting for it; never an end a command cut short.
+    QFETCH(QStringList, expected);
+    QFETCH(bool, stillWaiting);
+    if (stillWaiting)
+        expected << QStringLiteral("successful");
+    listen(2.5);
+    QCOMPARE(m_notified, expected);
+}
+
+void TestMusicPlayer::closedDeviceRefusesPlayAndStop_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("never opened") << "never";
+    QTest::newRow("closed") << "closed";
+    QTest::newRow("failed to open") << "failed";
+}
+
+void TestMusicPlayer::closedDeviceRefusesPlayAndStop()
+{
+    QFETCH(QString, how);
+    if (how != u"never") {
+        openShortTune();
+        m_player->Play();
+    }
+    if (how == u"closed")
+        m_player->Close();
+    if (how == u"failed") {
+        m_player->FileName = testTune(QStringLiteral("garbage.mid"));
+        QVERIFY_THROWS_EXCEPTION(EMCIDeviceError, m_player->Open());
+    }
+    QCOMPARE(m_player->Mode(), Modes::mpNotReady);
+    for (bool play : {true, false}) {
+        try {
+            play ? m_player->Play() : m_player->Stop();
+            QFAIL("no error for a closed device");
+        } catch (const EMCIDeviceError &error) {
+            QCOMPARE(error.message(), QStringLiteral("No MCI device open"));
+        }
+    }
+    // The music that played before is gone.
+    QCOMPARE(listen(1.0).firstSoundFrame, -1);
+}
+
+void TestMusicPlayer::openFailures_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QStringList>("soundFonts");
+    QTest::addColumn<QString>("message");
+    QVERIFY(m_dir.isValid());
+    const QString missingFile = m_dir.filePath(QStringLiteral("zamba.mid"));
+    const QString folder = m_dir.filePath(QStringLiteral("folder.mid"));
+    QDir().mkpath(folder);
+    const QString notSoundFont = m_dir.filePath(QStringLiteral("notes.sf2"));
+    writeFile(notSoundFont, "These are not instruments.");
+    const QString system; // the default search path
+
+    auto file = [](const QString &path) {
+        return QStringLiteral("The music file \"%1\"").arg(path);
+    };
+    QTest::newRow("missing") << missingFile << QStringList{}
+                             << file(missingFile) + QStringLiteral(" cannot be found");
+    QTest::newRow("no file name") << QString() << QStringList{}
+                                  << QStringLiteral("The music file \"\" cannot be found");
+    QTest::newRow("a folder") << folder << QStringList{}
+                              << file(folder) + QStringLiteral(" is not a file");
+    for (const auto &[name, reason] :
+         {std::pair{"empty.mid", " is empty"}, std::pair{"garbage.mid", " is not a MIDI file"},
+          std::pair{"truncated.mid", " is incomplete: it ends in the middle of its data"},
+          std::pair{"notes_none.mid", " contains no music"}}) {
+        const QString path = testTune(QLatin1String(name));
+        QTest::newRow(name) << path << QStringList{} << file(path) + QLatin1String(reason);
+    }
+    QTest::newRow("no SoundFont")
+        << shortTune << QStringList{m_dir.filePath(QStringLiteral("none.sf2"))}
+        << QStringLiteral("No instrument sounds (a General MIDI SoundFont) were found for the "
+                          "music; install the package timgm6mb-soundfont");
+    QTest::newRow("a SoundFont that is none")
+        << shortTune << QStringList{notSoundFont}
+        << QStringLiteral("The instrument sounds in \"%1\" cannot be used; install the package "
+                          "timgm6mb-soundfont again")
+               .arg(notSoundFont);
+}
+
+void TestMusicPlayer::openFailures()
+{
+    QFETCH(QString, file);
+    QFETCH(QStringList, soundFonts);
+    openShortTune();
+    m_player->Play();
+    m_player->FileName = file;
+    if (!soundFonts.isEmpty())
+        m_player->setSoundFontSearchPath(soundFonts);
+    try {
+        m_player->Open();
+        QFAIL("opened");
+    } catch (const EMCIDeviceError &error) {
+        QTEST(error.message(), "message");
+    }
+    // Opening closed the device that was open: it plays no more.
+    QVERIFY(!m_player->opened());
+    QCOMPARE(m_player->DeviceID(), 0u);
+    QCOMPARE(listen(1.0).firstSoundFrame, -1);
+    QCOMPARE(m_notified, QStringList{QStringLiteral("aborted")});
+}
+
+void TestMusicPlayer::failingPlayIsKeptNotThrown()
+{
+    // Looks like a SoundFont from outside, so opening accepts it; loading it fails.
+    const QString fake = m_dir.filePath(QStringLiteral("fake.sf2"));
+    writeFile(fake, QByteArray("RIFF\x10\0\0\0sfbkLIST\0\0\0\0", 20));
+    const QString reason = QStringLiteral("The instrument sounds in \"%1\" cannot be loaded; "
+                                          "install the package timgm6mb-soundfont again")
+                               .arg(fake);
+    m_player->setSoundFontSearchPath({fake});
+    openShortTune();
+    // The first Play starts loading and returns; the failure ends that Play.
+    m_player->Play();
+    QVERIFY(m_player->ErrorMessage().isEmpty());
+    QCOMPARE(listen(0.5).firstSoundFrame, -1);
+    QCOMPARE(m_notified, QStringList{QStringLiteral("failure")});
+    QCOMPARE(m_player->ErrorMessage(), reason);
+    QCOMPARE(m_player->Mode(), Modes::mpStopped);
+    // From then on Play fails at once, keeping the reason, and asks for nothing more.
+    m_player->Play();
+    QCOMPARE(m_player->ErrorMessage(), reason);
+    QCOMPARE(m_player->Mode(), Modes::mpStopped);
+    m_player->Stop();
+    QVERIFY(m_player->ErrorMessage().isEmpty());
+    QCOMPARE(listen(0.5).firstSoundFrame, -1);
+    QCOMPARE(m_notified, QStringList{QStringLiteral("failure")});
+
+    // Without a mixer there is nowhere to play.
+    TMediaPlayer nowhere(nullptr);
+    nowhere.FileName = shortTune;
+    try {
+        nowhere.Open();
+        QFAIL("opened");
+    } catch (const EMCIDeviceError &error) {
+        QCOMPARE(error.message(), QStringLiteral("There is no sound output for the music"));
+    }
+}
+
+void TestMusicPlayer::destroyingThePlayerEndsTheMusic()
+{
+    openShortTune();
+    m_player->Play();
+    QVERIFY(listen(0.5).firstSoundFrame >= 0);
+    m_player.reset();
+    const Heard after = listen(3.0);
+    QCOMPARE(after.firstSoundFrame, -1);
+    QVERIFY(m_notified.isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestMusicPlayer)
+#include "test_music_player.moc"

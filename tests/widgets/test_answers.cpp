@@ -1,0 +1,590 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A child answering: typed keys, three tries, the messages, and the report at the end.
+#include "app/TfoMain.h"
+#include "core/Conversions.h"
+#include "dialogs/MessageDialogs.h"
+#include "platform/portable/AudioEngine.h"
+#include "program/Startup.h"
+#include "tests/support/ModalHelper.h"
+#include "tests/support/RecordingDesktopOpener.h"
+#include "tests/support/RecordingSoundSink.h"
+#include "tests/support/TestServices.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QTest>
+#include <QToolButton>
+#include <utility>
+
+using ModalHelper::ModalAnswers;
+
+namespace {
+// The lesson fields that an error must leave as they were.
+struct LessonFields
+{
+    int level, questionNo, score, attempt, answer, a, b;
+    char operation;
+    bool last;
+    QString text;
+    bool operator==(const LessonFields &) const = default;
+};
+
+void pressEnter(QWidget *dialog)
+{
+    ModalHelper::pressKey(dialog, Qt::Key_Return);
+}
+
+// Types into the box as the X server delivers it: a key with the text it really carries
+// (`key` 0: an input method commits `text`; -1: it shows `text` as a composition under way).
+void send(QWidget *box, int key, int modifiers, const QString &text)
+{
+    if (key <= 0) {
+        const int cursor = key ? int(text.size()) : 0;
+        QInputMethodEvent event(key ? text : QString(),
+                                {{QInputMethodEvent::Cursor, cursor, 1, {}}});
+        event.setCommitString(key ? QString() : text);
+        QApplication::sendEvent(box, &event);
+        QCoreApplication::processEvents(); // the commit is judged once the event is done
+        return;
+    }
+    for (auto action : {QTest::Press, QTest::Release})
+        QTest::sendKeyEvent(action, box, Qt::Key(key), text, Qt::KeyboardModifiers(modifiers));
+}
+} // namespace
+
+class TestAnswers : public QObject
+{
+    Q_OBJECT
+  private slots:
+    void initTestCase() { prepareApplication(*qApp); }
+    void init();
+    void cleanup();
+    void digitsAreSpokenAndRightFirstTryScores();
+    void rightAtLaterTry_data();
+    void rightAtLaterTry();
+    void threeWrongTriesRevealTheAnswer();
+    void errorPathsLeaveTheLessonAlone_data();
+    void errorPathsLeaveTheLessonAlone();
+    void fullBoxIgnoresEnterButButtonsSubmit_data();
+    void fullBoxIgnoresEnterButButtonsSubmit();
+    void letterReplacesSelectedFullBoxSilently();
+    void pastedTextIsConvertedOnSubmit_data();
+    void pastedTextIsConvertedOnSubmit();
+    void editingKeysAndTabReachTheBox();
+    void realKeysAndCommits_data();
+    void realKeysAndCommits();
+    void commitIsJudgedOnceTheInputMethodIsDone();
+    void typedNameReplacesTheOldOne_data();
+    void typedNameReplacesTheOldOne();
+    void escapeEndsTheLesson();
+    void wholeLesson_data();
+    void wholeLesson();
+    void nameWithAmpersandIsReportedAsTyped();
+
+  private:
+    void openWindow();
+    LessonFields fields() const;
+    void type(const QString &keys);
+    void answerRight();
+    void answerWrong();
+
+    RecordingSoundSink m_sounds;
+    RecordingDesktopOpener m_opener;
+    std::unique_ptr<AudioEngine> m_audio;
+    std::unique_ptr<TfoMain> m_window;
+    std::unique_ptr<ModalAnswers> m_answers;
+};
+
+void TestAnswers::openWindow()
+{
+    m_window.reset();
+    m_window = std::make_unique<TfoMain>(testServices(m_sounds, &m_audio->mixer(), m_opener));
+    quint32 seed = 777;
+    m_window->setSeedClock([seed]() mutable { return seed += 1013; });
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    m_window->activateWindow();
+}
+
+void TestAnswers::init()
+{
+    setDecimalSeparatorForTesting(u'.');
+    m_audio = std::make_unique<AudioEngine>(nullptr);
+    openWindow();
+    m_window->PlayGame(nullptr);
+    m_sounds.played.clear();
+    m_answers = std::make_unique<ModalAnswers>(3000);
+}
+
+void TestAnswers::cleanup()
+{
+    // Everything is closed first: a failed check must not leave the window to the next test.
+    const QList<ModalHelper::DialogSeen> unanswered = m_answers->unanswered();
+    m_answers.reset();
+    m_window.reset();
+    m_audio.reset();
+    QVERIFY2(unanswered.isEmpty(), qPrintable(unanswered.value(0).text));
+    QVERIFY2(ModalHelper::strayWindows().isEmpty(),
+             qPrintable(ModalHelper::strayWindows().join(u',')));
+}
+
+LessonFields TestAnswers::fields() const
+{
+    const TfoMain &w = *m_window;
+    return {w.Level,    w.QuestionNo, w.Score,     w.Attempt,        w.Answer,
+            w.OperandA, w.OperandB,   w.Operation, w.IsLastQuestion, w.edAnswer->text()};
+}
+
+void TestAnswers::type(const QString &keys)
+{
+    for (QChar key : keys) {
+        if (key == u'\n')
+            QTest::keyClick(m_window->edAnswer, Qt::Key_Return);
+        else
+            QTest::keyClick(m_window->edAnswer, key.toLatin1());
+    }
+}
+
+void TestAnswers::answerRight()
+{
+    type(QString::number(m_window->Answer) + u'\n');
+}
+
+void TestAnswers::answerWrong()
+{
+    type(QString::number(m_window->Answer + 1) + u'\n');
+}
+
+void TestAnswers::digitsAreSpokenAndRightFirstTryScores()
+{
+    TfoMain &w = *m_window;
+    w.Answer = 305; // digits chosen so every sound is distinct
+    type(QStringLiteral("305"));
+    QCOMPARE(m_sounds.played, (QStringList{"3.wav", "0.wav", "5.wav"}));
+    QCOMPARE(w.edAnswer->text(), QStringLiteral("305"));
+    type(QStringLiteral("\n"));
+    QCOMPARE(m_sounds.played.last(), QStringLiteral("Benar.wav"));
+    QCOMPARE(w.Score, 1);
+    QCOMPARE(w.Attempt, 1);
+    QCOMPARE(w.QuestionNo, 2);
+    QVERIFY(w.edAnswer->text().isEmpty());
+    QVERIFY(m_answers->seen().isEmpty());
+}
+
+void TestAnswers::rightAtLaterTry_data()
+{
+    QTest::addColumn<int>("wrongTries");
+    QTest::newRow("second try") << 1;
+    QTest::newRow("third try") << 2;
+}
+
+void TestAnswers::rightAtLaterTry()
+{
+    QFETCH(int, wrongTries);
+    TfoMain &w = *m_window;
+    for (int i = 1; i <= wrongTries; ++i) {
+        const QString wrong = QString::number(w.Answer + 7);
+        type(wrong + u'\n');
+        QCOMPARE(m_sounds.played.last(), QStringLiteral("Salah.wav"));
+        QCOMPARE(w.Attempt, 1 + i);
+        QCOMPARE(w.QuestionNo, 1);
+        QCOMPARE(w.edAnswer->selectedText(), wrong); // the next digit replaces it
+    }
+    answerRight();
+    QCOMPARE(m_sounds.played.last(), QStringLiteral("Benar.wav"));
+    QCOMPARE(w.Score, 0);
+    QCOMPARE(w.Attempt, 1);
+    QCOMPARE(w.QuestionNo, 2);
+}
+
+void TestAnswers::threeWrongTriesRevealTheAnswer()
+{
+    TfoMain &w = *m_window;
+    const int answer = w.Answer;
+    m_answers->add(pressEnter);
+    for (int i = 0; i < 3; ++i)
+        answerWrong();
+    QCOMPARE(m_sounds.played.count(QStringLiteral("Salah.wav")), 3);
+    QCOMPARE(m_answers->seen().size(), 1);
+    const ModalHelper::DialogSeen reveal = m_answers->seen().first();
+    QCOMPARE(reveal.text, QStringLiteral("Jawaban yang benar adalah : %1").arg(answer));
+    QCOMPARE(reveal.caption, QStringLiteral("Numbelo 2000"));
+    QCOMPARE(reveal.iconKind, QString());
+    QCOMPARE(reveal.buttons, QStringList{QStringLiteral("OK")});
+    QCOMPARE(w.QuestionNo, 2);
+    QCOMPARE(w.Attempt, 1);
+    QCOMPARE(w.Score, 0);
+}
+
+void TestAnswers::errorPathsLeaveTheLessonAlone_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("sound");
+    QTest::addColumn<QString>("error");
+    const QString notDigit = QStringLiteral("Ketikkan hanya tombol angka!.");
+    QTest::newRow("Enter on empty box") << "" << int(Qt::Key_Return) << 0 << "toeng.wav"
+                                        << "Jawaban tidak boleh kosong!!.";
+    QTest::newRow("keypad Enter on empty box") << "" << int(Qt::Key_Enter) << 0 << "toeng.wav"
+                                               << "Jawaban tidak boleh kosong!!.";
+    QTest::newRow("letter") << "1" << int(Qt::Key_A) << 0 << "Toeng.wav" << notDigit;
+    QTest::newRow("space") << "" << int(Qt::Key_Space) << 0 << "Toeng.wav" << notDigit;
+    QTest::newRow("minus") << "2" << int(Qt::Key_Minus) << 0 << "Toeng.wav" << notDigit;
+    QTest::newRow("Ctrl+V") << "12" << int(Qt::Key_V) << int(Qt::ControlModifier) << "Toeng.wav"
+                            << notDigit;
+    QTest::newRow("Ctrl+A") << "123" << int(Qt::Key_A) << int(Qt::ControlModifier) << "Toeng.wav"
+                            << notDigit;
+}
+
+void TestAnswers::errorPathsLeaveTheLessonAlone()
+{
+    QFETCH(QString, before);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    TfoMain &w = *m_window;
+    QGuiApplication::clipboard()->setText(QStringLiteral("99"));
+    w.edAnswer->setText(before);
+    const LessonFields was = fields();
+    m_answers->add(pressEnter);
+    QTest::keyClick(w.edAnswer, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QTEST(m_sounds.played.value(0), "sound");
+    QCOMPARE(m_sounds.played.size(), 1);
+    QCOMPARE(m_answers->seen().size(), 1);
+    QTEST(m_answers->seen().first().text, "error");
+    QCOMPARE(m_answers->seen().first().caption, QStringLiteral("Numbelo 2000"));
+    QCOMPARE(m_answers->seen().first().iconKind, QStringLiteral("critical"));
+    QVERIFY(fields() == was);
+    // The window takes the next key as before.
+    type(QStringLiteral("7"));
+    QCOMPARE(w.edAnswer->text(), before.left(3) + u'7');
+}
+
+void TestAnswers::fullBoxIgnoresEnterButButtonsSubmit_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("btnNext") << "btnNext";
+    QTest::newRow("F3") << "F3";
+    QTest::newRow("menu item") << "Next1";
+}
+
+void TestAnswers::fullBoxIgnoresEnterButButtonsSubmit()
+{
+    QFETCH(QString, how);
+    TfoMain &w = *m_window;
+    w.Answer = 12;
+    type(QStringLiteral("0012"));
+    QCOMPARE(m_sounds.played.size(), 4);
+    type(QStringLiteral("\n"));
+    QTest::keyClick(w.edAnswer, Qt::Key_Escape);
+    QCOMPARE(m_sounds.played.size(), 4); // a full box: no sound, Enter and Escape do nothing
+    QCOMPARE(w.QuestionNo, 1);
+    QVERIFY(w.edAnswer->isEnabled());
+    if (how == u"btnNext")
+        QTest::mouseClick(w.btnNext, Qt::LeftButton);
+    else if (how == u"F3")
+        QTest::keyClick(w.edAnswer, Qt::Key_F3);
+    else
+        w.Next1->trigger();
+    QCOMPARE(m_sounds.played.last(), QStringLiteral("Benar.wav"));
+    QCOMPARE(w.Score, 1);
+    QCOMPARE(w.QuestionNo, 2);
+}
+
+void TestAnswers::letterReplacesSelectedFullBoxSilently()
+{
+    TfoMain &w = *m_window;
+    w.Answer = 12;
+    type(QStringLiteral("9999"));
+    QTest::mouseClick(w.btnNext, Qt::LeftButton);
+    QCOMPARE(w.Attempt, 2);
+    QCOMPARE(w.edAnswer->selectedText(), QStringLiteral("9999"));
+    const qsizetype soundsBefore = m_sounds.played.size();
+    type(QStringLiteral("x"));
+    QCOMPARE(w.edAnswer->text(), QStringLiteral("x"));
+    QCOMPARE(m_sounds.played.size(), soundsBefore);
+    QVERIFY(m_answers->seen().isEmpty());
+    // That text then fails to convert when submitted.
+    m_answers->add(pressEnter);
+    type(QStringLiteral("\n"));
+    QCOMPARE(m_answers->seen().value(0).text, QStringLiteral("'x' is not a valid integer value."));
+    QCOMPARE(w.Attempt, 2);
+}
+
+void TestAnswers::pastedTextIsConvertedOnSubmit_data()
+{
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<bool>("right");
+    QTest::newRow("plus sign") << "+12" << true;
+    QTest::newRow("hexadecimal") << "$C" << true;
+    QTest::newRow("leading blanks") << "  12" << true;
+    QTest::newRow("minus") << "-12" << false;
+}
+
+void TestAnswers::pastedTextIsConvertedOnSubmit()
+{
+    QFETCH(QString, pasted);
+    QFETCH(bool, right);
+    TfoMain &w = *m_window;
+    w.Answer = 12;
+    QGuiApplication::clipboard()->setText(pasted);
+    w.edAnswer->paste(); // as the box's own context menu does: not filtered
+    QCOMPARE(w.edAnswer->text(), pasted);
+    QVERIFY(m_sounds.played.isEmpty());
+    QTest::mouseClick(w.btnNext, Qt::LeftButton);
+    QCOMPARE(m_sounds.played.last(),
+             right ? QStringLiteral("Benar.wav") : QStringLiteral("Salah.wav"));
+}
+
+void TestAnswers::editingKeysAndTabReachTheBox()
+{
+    TfoMain &w = *m_window;
+    type(QStringLiteral("123"));
+    m_sounds.played.clear();
+    QTest::keyClick(w.edAnswer, Qt::Key_Home);
+    QTest::keyClick(w.edAnswer, Qt::Key_Delete);
+    QTest::keyClick(w.edAnswer, Qt::Key_End);
+    QTest::keyClick(w.edAnswer, Qt::Key_Left);
+    QTest::keyClick(w.edAnswer, Qt::Key_Backspace);
+    QCOMPARE(w.edAnswer->text(), QStringLiteral("3"));
+    QVERIFY(m_sounds.played.isEmpty());
+    QVERIFY(m_answers->seen().isEmpty());
+    QTest::keyClick(w.edAnswer, Qt::Key_Tab);
+    QVERIFY(m_answers->seen().isEmpty());
+    QCOMPARE(QApplication::focusWidget(), w.edAnswer); // the name box is disabled
+}
+
+// Keys as the X server sends them (with their real texts), input-method commits and pastes, in a
+// lesson ("#" before the text: the name box, the lesson reset). "1|2": the box's text with the
+// cursor; "[1234]": all of it selected. Each Toeng comes with the error box.
+void TestAnswers::realKeysAndCommits_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<int>("key"); // 0: committed by an input method, -1: composing, -2: pasted
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("sounds");
+    QTest::addColumn<QString>("after");
+    const int ctrl = Qt::ControlModifier, alt = Qt::AltModifier;
+    const QStringList none, toeng{QStringLiteral("Toeng.wav")};
+    const auto row = [](const char *name, const char *before, int key, int modifiers,
+                        const QString &text, const QStringList &sounds, const char *after) {
+        QTest::newRow(name) << before << key << modifiers << text << sounds << after;
+    };
+    row("Delete", "1|2", Qt::Key_Delete, 0, "\x7f", none, "1");
+    row("Ctrl+Delete", "1|2", Qt::Key_Delete, ctrl, "\x7f", none, "1");
+    row("Shift+Delete", "1|2", Qt::Key_Delete, Qt::ShiftModifier, "\x7f", none, "12");
+    row("keypad Delete", "1|2", Qt::Key_Delete, Qt::KeypadModifier, "", none, "1");
+    row("dead key", "1|2", Qt::Key_Dead_Acute, 0, "", none, "12");
+    row("Ctrl+1", "1|2", Qt::Key_1, ctrl, "1", none, "12");
+    row("Ctrl+2", "1|2", Qt::Key_2, ctrl, QString(QChar(0)), none, "12");
+    row("Ctrl+3", "1|2", Qt::Key_3, ctrl, "\x1b", none, "12");
+    row("Alt+4", "1|2", Qt::Key_4, alt, "4", none, "12");
+    row("Alt+x", "1|2", Qt::Key_X, alt, "x", none, "12");
+    row("Alt+4, full box selected", "[1234]", Qt::Key_4, alt, "4", none, "1234");
+    row("Ctrl+C", "[12]", Qt::Key_C, ctrl, "\x03", toeng, "12");
+    row("Ctrl+Enter", "12", Qt::Key_Return, ctrl, "\r", toeng, "12");
+    row("Ctrl+Backspace", "12", Qt::Key_Backspace, ctrl, "\b", toeng, "12");
+    row("Ctrl+\\", "12", Qt::Key_Backslash, ctrl, "\x1c", toeng, "12");
+    row("AltGr+5", "12", 0x20ac, Qt::GroupSwitchModifier, "€", toeng, "12");
+    row("composed letter", "1", 0, 0, "á", toeng, "1");
+    row("accent, then a digit", "1", 0, 0, "´5", {"Toeng.wav", "5.wav"}, "15");
+    row("committed digit", "1", 0, 0, "7", {"7.wav"}, "17");
+    row("letter with combining accent", "", 0, 0, "e\u0301", toeng, "");
+    row("commit to a full box", "1234", 0, 0, "5", none, "1234");
+    row("commit to a full box selected", "[1234]", 0, 0, "x", none, "x");
+    row("composition under way", "1", -1, 0, "´", none, "1");
+    row("answer pasted", "", -2, 0, "1😀😀😀😀", none, "1😀😀😀");
+    row("3 characters, digit", "1😀😀", Qt::Key_5, 0, "5", {"5.wav"}, "1😀😀5");
+    row("9 letters, emoji", "#Nuvantiab", Qt::Key_unknown, 0, "😀", none, "Nuvantiab😀");
+    row("10 letters, emoji", "#Nuvantiabc", Qt::Key_unknown, 0, "😀", none, "Nuvantiabc");
+    row("9 letters, e and accent", "#Nuvantiab", -2, 0, "e\u0301", none, "Nuvantiabe\u0301");
+    row("long name pasted", "#", -2, 0, "Nuvanti😀😀😀😀", none, "Nuvanti😀😀😀");
+    row("emoji committed", "#Nuvanti", 0, 0, "😀😀😀😀", none, "Nuvanti😀😀😀");
+}
+
+void TestAnswers::realKeysAndCommits()
+{
+    QFETCH(QString, before);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QString, text);
+    QFETCH(QStringList, sounds);
+    const bool nameBox = before.startsWith(u'#');
+    if (nameBox)
+        m_window->ResetLesson();
+    QLineEdit *box = nameBox ? m_window->edName : m_window->edAnswer;
+    box->setText(QString(before).remove(QRegularExpression(QStringLiteral("[#|\\[\\]]"))));
+    if (before.contains(u'|'))
+        box->setCursorPosition(int(before.indexOf(u'|')));
+    if (before.startsWith(u'['))
+        box->selectAll();
+    const QVariant cursorWas = box->inputMethodQuery(Qt::ImCursorRectangle);
+    const qsizetype errors = sounds.count(QStringLiteral("Toeng.wav"));
+    for (qsizetype i = 0; i < errors; ++i)
+        m_answers->add(pressEnter);
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    clipboard->setText(key == -2 ? text : QStringLiteral("99"));
+    if (key == -2)
+        box->paste(); // as the box's context menu does
+    else
+        send(box, key, modifiers, text);
+    QTEST(box->text(), "after");
+    QCOMPARE(m_sounds.played, sounds);
+    QCOMPARE(m_answers->seen().size(), errors);
+    for (const auto &seen : m_answers->seen())
+        QCOMPARE(seen.text, QStringLiteral("Ketikkan hanya tombol angka!."));
+    QCOMPARE(clipboard->text(), key == -2 ? text : QStringLiteral("99")); // nothing copied
+    QCOMPARE(m_window->QuestionNo, nameBox ? 0 : 1);
+    QVERIFY(box->isEnabled());
+    if (key == -1) // a composition is not drawn: the text cursor stays where it was
+        QCOMPARE(box->inputMethodQuery(Qt::ImCursorRectangle), cursorWas);
+}
+
+// ibus commits its composition once more when the focus moves while it is still delivering a
+// commit: the error box must open only once that delivery is over, or error boxes pile up.
+void TestAnswers::commitIsJudgedOnceTheInputMethodIsDone()
+{
+    bool delivering = true;
+    connect(qApp, &QApplication::focusChanged, m_window.get(), [&](QWidget *old) {
+        if (old == m_window->edAnswer && std::exchange(delivering, false))
+            send(old, 0, 0, QStringLiteral("´")); // what ibus does when the focus moves
+    });
+    m_answers->add(pressEnter);
+    QInputMethodEvent accent;
+    accent.setCommitString(QStringLiteral("´"));
+    QApplication::sendEvent(m_window->edAnswer, &accent);
+    delivering = false;
+    QTRY_COMPARE(m_answers->seen().size(), 1);
+    QCOMPARE(m_sounds.played, QStringList{QStringLiteral("Toeng.wav")});
+}
+
+// The name box gets the focus back with its name selected, so a new name replaces it.
+void TestAnswers::typedNameReplacesTheOldOne_data()
+{
+    QTest::addColumn<QString>("when");
+    QTest::newRow("at start") << "start";
+    QTest::newRow("after Escape in the answer box") << "Escape";
+    QTest::newRow("after Ctrl+[ in the answer box") << "Ctrl+[";
+    QTest::newRow("after a menu choice") << "menu";
+}
+
+void TestAnswers::typedNameReplacesTheOldOne()
+{
+    QFETCH(QString, when);
+    if (when == u"start")
+        openWindow();
+    else if (when.contains(u'['))
+        send(m_window->edAnswer, Qt::Key_BracketLeft, Qt::ControlModifier, QStringLiteral("\x1b"));
+    else if (when == u"Escape")
+        send(m_window->edAnswer, Qt::Key_Escape, 0, QStringLiteral("\x1b"));
+    else
+        m_window->Pengurangan->trigger();
+    QTRY_COMPARE(QApplication::focusWidget(), m_window->edName);
+    for (QChar letter : QStringLiteral("Rina"))
+        send(m_window->edName, Qt::Key_A + letter.toUpper().unicode() - u'A', 0, letter);
+    QCOMPARE(m_window->edName->text(), QStringLiteral("Rina"));
+}
+
+void TestAnswers::escapeEndsTheLesson()
+{
+    TfoMain &w = *m_window;
+    w.edName->setText(QStringLiteral("Sari"));
+    type(QStringLiteral("4"));
+    QTest::keyClick(w.edAnswer, Qt::Key_Escape);
+    QCOMPARE(w.QuestionNo, 0);
+    QVERIFY(!w.edAnswer->isEnabled());
+    QVERIFY(w.btnPlay->isEnabled());
+    QCOMPARE(w.edName->text(), QStringLiteral("Sari"));
+    QVERIFY(m_answers->seen().isEmpty());
+}
+
+void TestAnswers::wholeLesson_data()
+{
+    QTest::addColumn<int>("rightFirstTry");
+    QTest::addColumn<QString>("replay");
+    QTest::addColumn<bool>("whistle");
+    QTest::addColumn<QString>("mark");
+    QTest::newRow("7 right, Yes") << 7 << "yes" << true << "63.64";
+    QTest::newRow("6 right, No") << 6 << "no" << false << "54.55";
+    QTest::newRow("11 right, Escape") << 11 << "escape" << true << "100";
+    QTest::newRow("none right, close box") << 0 << "close" << false << "";
+}
+
+void TestAnswers::wholeLesson()
+{
+    QFETCH(int, rightFirstTry);
+    QFETCH(QString, replay);
+    QFETCH(bool, whistle);
+    QFETCH(QString, mark);
+    TfoMain &w = *m_window;
+    w.edName->setText(QStringLiteral("  Ani  "));
+    for (int q = 1; q <= 11; ++q) {
+        if (q == 11) {
+            // The last question ends in the report and the replay question.
+            m_answers->add(pressEnter);
+            m_answers->add([replay](QWidget *dialog) {
+                if (replay == u"yes")
+                    ModalHelper::pressButton(dialog, mrYes);
+                else if (replay == u"no")
+                    ModalHelper::pressButton(dialog, mrNo);
+                else if (replay == u"escape")
+                    ModalHelper::pressKey(dialog, Qt::Key_Escape);
+                else
+                    ModalHelper::closeByTitleBar(dialog);
+            });
+        }
+        if (q <= rightFirstTry) {
+            answerRight();
+            continue;
+        }
+        answerWrong(); // then right at the second try: no score
+        answerRight();
+    }
+    QTRY_COMPARE(m_answers->pending(), 0);
+    const QList<ModalHelper::DialogSeen> seen = m_answers->seen();
+    QCOMPARE(seen.size(), 2);
+    QCOMPARE(seen[0].caption, QStringLiteral("Information"));
+    QCOMPARE(seen[0].iconKind, QStringLiteral("information"));
+    // The dialog shows the report's CR LF line breaks as plain line breaks.
+    QCOMPARE(seen[0].text, QStringLiteral("Nama : Ani\nLevel pelajaran : 1\nNilai belajar : ") +
+                               mark +
+                               QStringLiteral("\nJumlah benar : %1\nJumlah salah : %2")
+                                   .arg(rightFirstTry)
+                                   .arg(11 - rightFirstTry));
+    QCOMPARE(seen[1].caption, QStringLiteral("Confirm"));
+    QCOMPARE(seen[1].iconKind, QStringLiteral("question"));
+    QCOMPARE(seen[1].text, QStringLiteral("Mau belajar berhitung lagi?"));
+    QCOMPARE(seen[1].buttons, (QStringList{"&Yes", "&No"}));
+    QCOMPARE(m_sounds.played.contains(QStringLiteral("Whistle.wav")), whistle);
+    if (replay == u"yes") {
+        QCOMPARE(w.QuestionNo, 1);
+        QCOMPARE(w.Score, 0);
+        QCOMPARE(m_sounds.played.last(), QStringLiteral("Good.wav"));
+        QVERIFY(w.edAnswer->isEnabled());
+        QCOMPARE(w.edName->text(), QStringLiteral("  Ani  "));
+    } else {
+        QCOMPARE(w.QuestionNo, 0);
+        QVERIFY(!w.edAnswer->isEnabled());
+        QVERIFY(w.btnPlay->isEnabled());
+    }
+}
+
+void TestAnswers::nameWithAmpersandIsReportedAsTyped()
+{
+    TfoMain &w = *m_window;
+    w.edName->setText(QStringLiteral("Tom&Jerry"));
+    for (int q = 1; q < 11; ++q)
+        answerRight();
+    m_answers->add(pressEnter);
+    m_answers->add([](QWidget *dialog) { ModalHelper::pressButton(dialog, mrNo); });
+    answerRight();
+    QTRY_COMPARE(m_answers->pending(), 0);
+    QVERIFY(m_answers->seen().value(0).text.startsWith(QStringLiteral("Nama : Tom&Jerry\n")));
+}
+
+QTEST_MAIN(TestAnswers)
+#include "test_answers.moc"

@@ -1,0 +1,523 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The main window as a child meets it: its start, choosing operation and level, starting a
+// lesson and the questions painted in the bubble.
+#include "app/TfoMain.h"
+#include "app/WholeCharacters.h"
+#include "core/LessonRules.h"
+#include "core/Question.h"
+#include "core/RandomGenerator.h"
+#include "platform/portable/AudioEngine.h"
+#include "program/Startup.h"
+#include "tests/support/RecordingDesktopOpener.h"
+#include "tests/support/RecordingSoundSink.h"
+#include "tests/support/TestServices.h"
+#include "widgets/BevelPanel.h"
+#include "widgets/WindowLook.h"
+
+#include <QAccessible>
+#include <QAction>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScopeGuard>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolButton>
+#include <private/qguiapplication_p.h>
+#include <qpa/qplatformaccessibility.h>
+#include <qpa/qplatformintegration.h>
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+  private slots:
+    void initTestCase() { prepareApplication(*qApp); }
+    void init();
+    void cleanup();
+    void startsIdleWithAdditionAndLevelOne();
+    void startLoadsOnlyWhatTheWindowShows_data();
+    void startLoadsOnlyWhatTheWindowShows();
+    void layoutMatchesTheDrawing();
+    void resizingKeepsTheLayout_data();
+    void resizingKeepsTheLayout();
+    void facesResolveToTheirFiles_data();
+    void facesResolveToTheirFiles();
+    void menusThatDoNotFitAreBehindTheOverflowButton();
+    void lessonStartsAndAsksQuestions();
+    void menuChoiceDuringLessonEndsIt_data();
+    void menuChoiceDuringLessonEndsIt();
+    void f2RestartsARunningLesson();
+    void questionsFollowTheClock_data();
+    void questionsFollowTheClock();
+    void bubbleAndQuestionArePainted();
+    void numberBoxTakesFocusOnlyByClick();
+    void editMenusAreIndonesian_data();
+    void editMenusAreIndonesian();
+    void screenReadersFollowTheQuestions();
+    void exitEndsAtOnce();
+
+  private:
+    QImage grabClient() const;
+    bool isIdle() const;
+    bool isInLesson() const;
+
+    RecordingSoundSink m_sounds;
+    RecordingDesktopOpener m_opener;
+    std::unique_ptr<AudioEngine> m_audio;
+    std::unique_ptr<TfoMain> m_window;
+    quint32 m_seed = 0;
+};
+
+void TestMainWindow::init()
+{
+    m_sounds.played.clear();
+    m_audio = std::make_unique<AudioEngine>(nullptr);
+    m_window = std::make_unique<TfoMain>(testServices(m_sounds, &m_audio->mixer(), m_opener));
+    m_seed = 1000;
+    m_window->setSeedClock([this] { return m_seed; });
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+}
+
+void TestMainWindow::cleanup()
+{
+    m_window.reset();
+    m_audio.reset();
+}
+
+bool TestMainWindow::isIdle() const
+{
+    const TfoMain &w = *m_window;
+    return w.btnPlay->isEnabled() && w.edName->isEnabled() && !w.edAnswer->isEnabled() &&
+           !w.btnNext->isEnabled() && !w.Next1->isEnabled() && w.Mulaibelajar1->isEnabled() &&
+           w.QuestionNo == 0;
+}
+
+bool TestMainWindow::isInLesson() const
+{
+    const TfoMain &w = *m_window;
+    return !w.btnPlay->isEnabled() && !w.edName->isEnabled() && w.edAnswer->isEnabled() &&
+           w.btnNext->isEnabled() && w.Next1->isEnabled() && w.QuestionNo >= 1;
+}
+
+QImage TestMainWindow::grabClient() const
+{
+    return m_window->centralWidget()->grab().toImage();
+}
+
+void TestMainWindow::startsIdleWithAdditionAndLevelOne()
+{
+    TfoMain &w = *m_window;
+    QCOMPARE(w.windowTitle(), QStringLiteral("Numbelo 2000"));
+    QCOMPARE(m_sounds.played, QStringList{QStringLiteral("Laser.wav")});
+    QVERIFY(w.Penambahan->isChecked());
+    QVERIFY(w.Level1->isChecked());
+    QCOMPARE(w.Operation, '+');
+    QCOMPARE(w.Level, 1);
+    QVERIFY(isIdle());
+    QCOMPARE(w.edName->text(), QStringLiteral("Nuvanti"));
+    QVERIFY(w.edNo->text().isEmpty());
+    QVERIFY(w.edAnswer->text().isEmpty());
+    QTRY_COMPARE(QApplication::focusWidget(), w.edName);
+    QVERIFY(!AppDir.isEmpty() && AppDir.endsWith(u'/'));
+    QCOMPARE(w.Hidupkanmusik->text(), QStringLiteral("Hidupkan musik"));
+}
+
+void TestMainWindow::startLoadsOnlyWhatTheWindowShows_data()
+{
+    QTest::addColumn<QString>("library"); // part of the path of a library file
+    QTest::newRow("image plugins: the pictures are read as PNG") << "/imageformats/";
+    QTest::newRow("JPEG library") << "/libjpeg.so";
+    QTest::newRow("synthesizer: loaded when the music first plays") << "/libfluidsynth.so";
+}
+
+void TestMainWindow::startLoadsOnlyWhatTheWindowShows()
+{
+    QFETCH(QString, library);
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    QVERIFY(maps.open(QIODevice::ReadOnly));
+    const QString mapped = QString::fromLocal8Bit(maps.readAll());
+    QVERIFY2(!mapped.contains(library), qPrintable(library));
+}
+
+void TestMainWindow::layoutMatchesTheDrawing()
+{
+    TfoMain &w = *m_window;
+    QCOMPARE(w.centralWidget()->width(), 334);
+    QCOMPARE(w.centralWidget()->height() + w.StatusBar1->height(), 254);
+    QVERIFY(!(w.windowFlags() & Qt::WindowMaximizeButtonHint));
+    QVERIFY(w.windowFlags() & Qt::WindowMinimizeButtonHint);
+    QCOMPARE(w.edAnswer->geometry(), QRect(240, 50, 81, 41));
+    QCOMPARE(w.edNo->geometry(), QRect(32, 40, 35, 21));
+    QCOMPARE(w.Image1->geometry(), QRect(8, 120, 150, 100));
+    QCOMPARE(w.edName->geometry(), QRect(75, 5, 78, 21));
+    QCOMPARE(w.btnNext->geometry(), QRect(275, 3, 25, 25));
+    QCOMPARE(wholeCharacterLimit(w.edAnswer), 4);
+    QCOMPARE(wholeCharacterLimit(w.edName), 10);
+    QVERIFY(w.edNo->isReadOnly());
+    QCOMPARE(w.edNo->focusPolicy(), Qt::ClickFocus);
+    QVERIFY(w.StatusBar1->isSizeGripEnabled());
+    QCOMPARE(w.Mulaibelajar1->shortcut(), QKeySequence(Qt::Key_F2));
+    QCOMPARE(w.Next1->shortcut(), QKeySequence(Qt::Key_F3));
+    const QList<QPair<QWidget *, QString>> tips{
+        {w.edAnswer, "Tempat menjawab"}, {w.edNo, "Nomor pertanyaan"},
+        {w.btnPlay, "Mulai belajar"},    {w.SpeedButton2, "Tentang Numbelo"},
+        {w.SpeedButton3, "Keluar"},      {w.btnNext, "Pertanyaan berikutnya"}};
+    for (const auto &[widget, tip] : tips)
+        QCOMPARE(widget->toolTip(), tip);
+    const QList<QPair<QWidget *, QString>> spokenNames{{w.edAnswer, "Jawaban"},
+                                                       {w.edName, "Nama pelajar"},
+                                                       {w.edNo, "Nomor pertanyaan"},
+                                                       {w.btnPlay, "Mulai belajar"},
+                                                       {w.SpeedButton2, "Tentang Numbelo"},
+                                                       {w.SpeedButton3, "Keluar"},
+                                                       {w.btnNext, "Pertanyaan berikutnya"}};
+    for (const auto &[widget, name] : spokenNames)
+        QCOMPARE(QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name), name);
+    // Labels are at least as wide as their text: nothing is cut off.
+    for (QLabel *label : {w.Label1, w.Label3, w.Label4})
+        QVERIFY(label->width() >= label->sizeHint().width());
+    QVERIFY(w.Label1->geometry().right() < w.edName->geometry().left());
+    QCOMPARE(w.menuBar()->actions().size(), 3);
+}
+
+void TestMainWindow::resizingKeepsTheLayout_data()
+{
+    QTest::addColumn<QSize>("asked");
+    QTest::addColumn<QSize>("client"); // below the menu bar, the status bar included
+    QTest::newRow("smaller") << QSize(200, 150) << QSize(334, 254);
+    QTest::newRow("narrower, taller") << QSize(100, 500) << QSize(334, 500);
+    QTest::newRow("larger") << QSize(520, 420) << QSize(520, 420);
+}
+
+void TestMainWindow::resizingKeepsTheLayout()
+{
+    QFETCH(QSize, asked);
+    QFETCH(QSize, client);
+    TfoMain &w = *m_window;
+    const QSize menu(0, w.menuBar()->height());
+    w.resize(asked + menu);
+    QTRY_COMPARE(w.size(), client + menu);
+    QCOMPARE(w.StatusBar1->geometry().bottom(), w.height() - 1);
+    QCOMPARE(w.Panel1->geometry(), QRect(0, 0, client.width(), 30));
+    QCOMPARE(w.edAnswer->geometry(), QRect(240, 50, 81, 41));
+    QCOMPARE(w.edNo->geometry(), QRect(32, 40, 35, 21));
+    QCOMPARE(w.Image1->geometry(), QRect(8, 120, 150, 100));
+}
+
+void TestMainWindow::facesResolveToTheirFiles_data()
+{
+    QTest::addColumn<QString>("control"); // whose font is checked; empty: makeFont(family)
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<QString>("resolved"); // a family without a foundry: from any foundry
+    QTest::newRow("window text") << "clientArea" << QString() << "Liberation Sans";
+    // The OpenType files, not the slower Type 1 files of the same family.
+    QTest::newRow("question mark") << "Label3" << QString() << "URW Bookman [UKWN]";
+    QTest::newRow("typed answer") << "edAnswer" << QString() << "DejaVu Sans Mono";
+    QTest::newRow("foundry not installed: the family from another")
+        << QString() << "URW Bookman [none]"
+        << "URW Bookman";
+}
+
+void TestMainWindow::facesResolveToTheirFiles()
+{
+    QFETCH(QString, control);
+    QFETCH(QString, family);
+    QFETCH(QString, resolved);
+    QFont font = WindowLook::makeFont(family, 20, true);
+    if (!control.isEmpty()) {
+        const auto *widget = m_window->findChild<QWidget *>(control);
+        QVERIFY(widget);
+        font = widget->font();
+    }
+    const QString found = QFontInfo(font).family();
+    QVERIFY2(found == resolved ||
+                 (!resolved.contains(u'[') && found.startsWith(resolved + QStringLiteral(" ["))),
+             qPrintable(found));
+}
+
+void TestMainWindow::menusThatDoNotFitAreBehindTheOverflowButton()
+{
+    // The window is never narrower than its menus; a menu bar half as wide as they need, with
+    // the same menus, shows what would happen if it were.
+    QMenuBar bar;
+    bar.addActions(m_window->menuBar()->actions());
+    bar.resize(bar.sizeHint().width() / 2, bar.sizeHint().height());
+    bar.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&bar));
+    auto *more = bar.findChild<QToolButton *>(QStringLiteral("qt_menubar_ext_button"));
+    QVERIFY(more != nullptr && more->isVisible());
+    QVERIFY(more->menu() != nullptr);
+    QVERIFY(more->menu()->actions().contains(m_window->Help1->menuAction()));
+    // Its picture is drawn, in the colour of the button's text.
+    const QImage picture = more->icon().pixmap(16).toImage();
+    const QRgb ink = more->palette().color(QPalette::ButtonText).rgb() & RGB_MASK;
+    int inked = 0;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x)
+            inked += qAlpha(picture.pixel(x, y)) > 128 && (picture.pixel(x, y) & RGB_MASK) == ink;
+    }
+    QVERIFY2(inked >= 8, qPrintable(QString::number(inked)));
+}
+
+void TestMainWindow::lessonStartsAndAsksQuestions()
+{
+    TfoMain &w = *m_window;
+    QTest::mouseClick(w.btnPlay, Qt::LeftButton);
+    QVERIFY(isInLesson());
+    QCOMPARE(w.QuestionNo, 1);
+    QCOMPARE(w.edNo->text(), QStringLiteral("1"));
+    QCOMPARE(w.Score, 0);
+    QCOMPARE(w.Attempt, 1);
+    QVERIFY(!w.IsLastQuestion);
+    QCOMPARE(m_sounds.played.last(), QStringLiteral("Good.wav"));
+    QTRY_COMPARE(QApplication::focusWidget(), w.edAnswer);
+    for (int i = 2; i <= QuestionsPerLesson; ++i)
+        w.NewQuestion();
+    QCOMPARE(w.QuestionNo, 11);
+    QVERIFY(w.IsLastQuestion);
+}
+
+void TestMainWindow::menuChoiceDuringLessonEndsIt_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<char>("operation");
+    QTest::addColumn<int>("level");
+    QTest::newRow("same operation") << "Penambahan" << '+' << 1;
+    QTest::newRow("subtraction") << "Pengurangan" << '-' << 1;
+    QTest::newRow("multiplication") << "Perkalian" << 'X' << 1;
+    QTest::newRow("division") << "Pembagian" << ':' << 1;
+    QTest::newRow("same level") << "Level1" << '+' << 1;
+    QTest::newRow("level 2") << "Level2" << '+' << 2;
+    QTest::newRow("level 3") << "Level3" << '+' << 3;
+}
+
+void TestMainWindow::menuChoiceDuringLessonEndsIt()
+{
+    QFETCH(QString, item);
+    TfoMain &w = *m_window;
+    w.edName->setText(QStringLiteral("Budi"));
+    w.Mulaibelajar1->trigger();
+    QVERIFY(isInLesson());
+    auto *action = w.findChild<QAction *>(item);
+    QVERIFY(action);
+    action->trigger();
+    QVERIFY(isIdle());
+    QVERIFY(action->isChecked());
+    QTEST(w.Operation, "operation");
+    QTEST(w.Level, "level");
+    QCOMPARE(w.edName->text(), QStringLiteral("Budi"));
+    QVERIFY(w.edNo->text().isEmpty());
+    // The radio groups keep exactly one choice each.
+    const int operationsChecked = int(w.Penambahan->isChecked()) + w.Pengurangan->isChecked() +
+                                  w.Perkalian->isChecked() + w.Pembagian->isChecked();
+    const int levelsChecked =
+        int(w.Level1->isChecked()) + w.Level2->isChecked() + w.Level3->isChecked();
+    QCOMPARE(operationsChecked, 1);
+    QCOMPARE(levelsChecked, 1);
+}
+
+void TestMainWindow::f2RestartsARunningLesson()
+{
+    TfoMain &w = *m_window;
+    w.activateWindow();
+    QTest::keyClick(w.edName, Qt::Key_F2);
+    QVERIFY(isInLesson());
+    w.NewQuestion();
+    w.NewQuestion();
+    w.Score = 2;
+    QCOMPARE(w.QuestionNo, 3);
+    QTest::keyClick(w.edAnswer, Qt::Key_F2);
+    QCOMPARE(w.QuestionNo, 1);
+    QCOMPARE(w.Score, 0);
+    QVERIFY(isInLesson());
+}
+
+void TestMainWindow::questionsFollowTheClock_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("level");
+    QTest::newRow("addition 1") << "Penambahan"
+                                << "Level1";
+    QTest::newRow("subtraction 2") << "Pengurangan"
+                                   << "Level2";
+    QTest::newRow("multiplication 3") << "Perkalian"
+                                      << "Level3";
+    QTest::newRow("division 3") << "Pembagian"
+                                << "Level3";
+}
+
+void TestMainWindow::questionsFollowTheClock()
+{
+    QFETCH(QString, item);
+    QFETCH(QString, level);
+    TfoMain &w = *m_window;
+    w.findChild<QAction *>(item)->trigger();
+    w.findChild<QAction *>(level)->trigger();
+    m_seed = 45296789;
+    w.PlayGame(nullptr);
+    // The same seed drawn again by hand gives the same question.
+    RandomGenerator random(m_seed);
+    const Question expected = makeQuestion(w.Operation, w.Level, random);
+    QCOMPARE(w.OperandA, expected.operandA);
+    QCOMPARE(w.OperandB, expected.operandB);
+    QCOMPARE(w.Answer, expected.answer);
+}
+
+void TestMainWindow::bubbleAndQuestionArePainted()
+{
+    TfoMain &w = *m_window;
+    const QRgb yellow = qRgb(255, 255, 0);
+    QImage idle = grabClient();
+    QCOMPARE(idle.pixel(140, 67), yellow);  // inside the bubble
+    QCOMPARE(idle.pixel(120, 100), yellow); // inside the tail
+    QVERIFY(idle.pixel(60, 67) != yellow);  // left of the bubble
+    // From its middle outwards, the first black pixel is the bubble's one-pixel outline.
+    const QList<QPair<QPoint, QPoint>> edges{
+        {{-1, 0}, {70, 67}}, {{1, 0}, {209, 67}}, {{0, -1}, {139, 40}}, {{0, 1}, {139, 94}}};
+    for (const auto &[step, edge] : edges) {
+        QPoint at(139, 67);
+        while (idle.rect().contains(at) && idle.pixel(at) != qRgb(0, 0, 0))
+            at += step;
+        QCOMPARE(at, edge);
+        QVERIFY(idle.pixel(at + step) != qRgb(0, 0, 0));
+    }
+
+    auto bluePixels = [](const QImage &image) {
+        int count = 0;
+        for (int y = 40; y < 95; ++y)
+            for (int x = 70; x < 210; ++x)
+                count += image.pixel(x, y) == qRgb(0, 0, 255);
+        return count;
+    };
+    QCOMPARE(bluePixels(idle), 0);
+
+    m_seed = 4321;
+    w.PlayGame(nullptr);
+    const QImage asking = grabClient();
+    QVERIFY2(bluePixels(asking) > 50, "the question is written in blue inside the bubble");
+    QCOMPARE(asking.pixel(205, 44), idle.pixel(205, 44)); // outside the ellipse: untouched
+
+    // Covering and uncovering repaints the same question; after a reset, the empty bubble.
+    w.hide();
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    const QRect bubble(60, 35, 160, 80);
+    QCOMPARE(grabClient().copy(bubble), asking.copy(bubble));
+    w.ResetLesson();
+    QCOMPARE(bluePixels(grabClient()), 0);
+}
+
+void TestMainWindow::numberBoxTakesFocusOnlyByClick()
+{
+    TfoMain &w = *m_window;
+    w.activateWindow();
+    QTRY_VERIFY(QApplication::focusWidget() != nullptr);
+    for (const bool lesson : {false, true}) {
+        if (lesson)
+            w.PlayGame(nullptr);
+        for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_Backtab}) {
+            QTest::keyClick(QApplication::focusWidget(), key);
+            QVERIFY(QApplication::focusWidget() != w.edNo);
+        }
+    }
+    QTest::mouseClick(w.edNo, Qt::LeftButton);
+    QCOMPARE(QApplication::focusWidget(), w.edNo);
+}
+
+void TestMainWindow::editMenusAreIndonesian_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("pasted"); // by the menu's Tempel, after "12"
+    QTest::addColumn<QString>("result");
+    QTest::addColumn<QStringList>("items"); // "-" for a separator
+    const QStringList editable{u"Urungkan"_qs, u"-"_qs,     u"Potong"_qs, u"Salin"_qs,
+                               u"Tempel"_qs,   u"Hapus"_qs, u"-"_qs,      u"Pilih Semua"_qs};
+    QTest::newRow("answer") << u"edAnswer"_qs << u"3"_qs << u"123"_qs << editable;
+    QTest::newRow("answer, four at most") << u"edAnswer"_qs << u"345"_qs << u"1234"_qs << editable;
+    QTest::newRow("answer, letters as before")
+        << u"edAnswer"_qs << u"a"_qs << u"12a"_qs << editable;
+    QTest::newRow("name") << u"edName"_qs << u"ab"_qs << u"12ab"_qs << editable;
+    QTest::newRow("number, read-only") << u"edNo"_qs << u"3"_qs << u"12"_qs
+                                       << QStringList{u"Salin"_qs, u"-"_qs, u"Pilih Semua"_qs};
+}
+
+void TestMainWindow::editMenusAreIndonesian()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, pasted);
+    QFETCH(QStringList, items);
+    TfoMain &w = *m_window;
+    w.PlayGame(nullptr);
+    m_sounds.played.clear();
+    auto *edit = w.findChild<QLineEdit *>(box);
+    edit->setEnabled(true);
+    edit->setText(u"12"_qs);
+    QApplication::clipboard()->setText(pasted);
+    const QPoint at = edit->rect().center();
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, at, edit->mapToGlobal(at));
+    QApplication::sendEvent(edit, &rightClick);
+    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    QVERIFY(menu);
+    QStringList shown;
+    for (QAction *action : menu->actions()) {
+        shown << (action->isSeparator() ? u"-"_qs : action->text());
+        if (action->text() == u"Tempel"_qs)
+            action->trigger();
+    }
+    menu->close();
+    QCOMPARE(shown, items);
+    QTEST(edit->text(), "result");
+    QVERIFY(m_sounds.played.isEmpty()); // the paste passed no key filter
+}
+
+void TestMainWindow::screenReadersFollowTheQuestions()
+{
+    TfoMain &w = *m_window;
+    QAccessibleInterface *board = QAccessible::queryAccessibleInterface(w.centralWidget());
+    QCOMPARE(board->role(), QAccessible::StaticText);
+    QCOMPARE(board->text(QAccessible::Name), QString());
+    // Announcements are made only while a screen reader listens, as Qt's platform layer says.
+    QPlatformAccessibility *platform =
+        QGuiApplicationPrivate::platformIntegration()->accessibility();
+    platform->setActive(true);
+    static QObjectList nameChanges;
+    nameChanges.clear();
+    const auto previous = QAccessible::installUpdateHandler([](QAccessibleEvent *event) {
+        if (event->type() == QAccessible::NameChanged)
+            nameChanges << event->object();
+    });
+    const auto restore = qScopeGuard([&] {
+        QAccessible::installUpdateHandler(previous);
+        platform->setActive(false);
+    });
+    const auto question = [&w] {
+        return u"%1 %2 %3 ="_qs.arg(w.OperandA).arg(w.Operation).arg(w.OperandB);
+    };
+    w.PlayGame(nullptr);
+    QCOMPARE(board->text(QAccessible::Name), question());
+    w.NewQuestion();
+    QCOMPARE(board->text(QAccessible::Name), question());
+    w.ResetLesson();
+    QCOMPARE(board->text(QAccessible::Name), QString());
+    // Both questions and the return to idle were announced.
+    QCOMPARE(nameChanges.count(w.centralWidget()), 3);
+}
+
+void TestMainWindow::exitEndsAtOnce()
+{
+    TfoMain &w = *m_window;
+    w.PlayGame(nullptr);
+    QTest::mouseClick(w.SpeedButton3, Qt::LeftButton);
+    QVERIFY(!w.isVisible());
+    w.show();
+    w.Keluar1->trigger();
+    QVERIFY(!w.isVisible());
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "test_mainwindow.moc"
