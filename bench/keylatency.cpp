@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // From a digit key pressed in the answer box to the first sample of its spoken digit handed
-// to the audio device (SDL's dummy driver, which pulls periods in real time like a card).
+// to the audio device (SDL's dummy driver, which pulls periods in real time like a card). The
+// device is SDL's, wrapped so that the benchmark sees each period as it is handed over: before
+// every key the sound before it is stopped and left to fade out, so the first period with a
+// sample that is not silent after the key holds the start of its digit.
 //
 //   keylatency [PRESSES] [after-idle [SECONDS]]
 //
@@ -22,12 +25,51 @@
 #include <QLineEdit>
 #include <QTest>
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <thread>
 
 namespace {
+using Clock = std::chrono::steady_clock;
+
+// SDL's output, telling when the first sound after silence was handed to the device.
+class WatchedOutput final : public AudioOutput, private SampleSource
+{
+  public:
+    bool start(SampleSource *source) override
+    {
+        m_source = source;
+        return m_device.start(this);
+    }
+    void stop() override { m_device.stop(); }
+    int periodFrames() const override { return m_device.periodFrames(); }
+    int sampleRate() const override { return m_device.sampleRate(); }
+    // When the last period that followed silence with sound was handed over.
+    Clock::time_point soundAfterSilence() const
+    {
+        return Clock::time_point(Clock::duration(m_soundAfterSilence.load()));
+    }
+
+  private:
+    // On the device's thread.
+    void mix(float *out, int frames) override
+    {
+        m_source->mix(out, frames);
+        const bool sound =
+            std::any_of(out, out + frames * Audio::channels, [](float s) { return s != 0.0f; });
+        if (sound && m_silent)
+            m_soundAfterSilence = Clock::now().time_since_epoch().count();
+        m_silent = !sound;
+    }
+
+    SdlAudioOutput m_device;
+    SampleSource *m_source = nullptr;
+    bool m_silent = true;
+    std::atomic<Clock::rep> m_soundAfterSilence{0};
+};
+
 // Whether SDL's playback thread is running in this process: it lives exactly as long as an
 // opened audio device.
 bool audioThreadRunning()
@@ -57,11 +99,12 @@ int main(int argc, char *argv[])
 
     // As the program does: the sound starts after the first paint, and every key is a sign
     // of activity that opens a device closed for being idle.
-    AudioEngine audio(std::make_unique<SdlAudioOutput>());
+    auto watched = std::make_unique<WatchedOutput>();
+    const WatchedOutput &output = *watched;
+    AudioEngine audio(std::move(watched));
     const ProgramFolders folders =
         ProgramFolders::forExecutable(QCoreApplication::applicationFilePath());
     audio.setSoundFolders(folders.soundDirs());
-    using Clock = Mixer::Clock;
     // When the window's first frame was painted: its greeting sound starts after it.
     Clock::time_point painted;
     struct FirstPaint : QObject
@@ -86,13 +129,12 @@ int main(int argc, char *argv[])
     // The device is open and every sound decoded before the first key is timed.
     if (!QTest::qWaitFor([&audio] { return audio.hasOutput(); }, 5000))
         return 1;
-    if (!QTest::qWaitFor(
-            [&audio] { return audio.mixer().lastEffectFirstMixed() != Clock::time_point{}; }, 2000))
+    if (!QTest::qWaitFor([&output] { return output.soundAfterSilence() != Clock::time_point{}; },
+                         2000))
         return 1;
     std::printf(
         "greeting: first sample %.2f ms after the first paint\n",
-        std::chrono::duration<double, std::milli>(audio.mixer().lastEffectFirstMixed() - painted)
-            .count());
+        std::chrono::duration<double, std::milli>(output.soundAfterSilence() - painted).count());
     application.removeEventFilter(&firstPaint);
     audio.waitUntilPreloaded();
     window.PlayGame(nullptr);
@@ -100,13 +142,18 @@ int main(int argc, char *argv[])
     // Milliseconds from a digit key to the first sample of its sound handed to the device.
     const auto timeKey = [&](int i) {
         window.edAnswer->clear();
-        const Clock::time_point before = audio.mixer().lastEffectFirstMixed();
+        // The sound before fades out in 2 ms; then the device is handed silence.
+        audio.mixer().stopEffect();
+        const Clock::time_point quiet = Clock::now();
+        while (audio.mixer().busy() || Clock::now() - quiet < std::chrono::milliseconds(15))
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        const Clock::time_point before = output.soundAfterSilence();
         const Qt::Key digit = Qt::Key(Qt::Key_0 + i % 10);
         const auto pressed = Clock::now();
         QTest::keyClick(window.edAnswer, digit);
         Clock::time_point mixed;
         // A sound that never starts counts as two seconds late, rather than hanging here.
-        while ((mixed = audio.mixer().lastEffectFirstMixed()) == before &&
+        while ((mixed = output.soundAfterSilence()) == before &&
                Clock::now() - pressed < std::chrono::seconds(2))
             std::this_thread::yield();
         if (mixed == before)

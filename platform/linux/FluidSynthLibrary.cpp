@@ -22,9 +22,9 @@ const Functions *load(QString *error)
     if (!loadedFrom.isEmpty() && loadedFrom == fileName)
         return &functions;
     const QString file = QString::fromLocal8Bit(fileName);
-    void *library = SharedLibrary::open(fileName.constData());
-    if (library == nullptr) {
-        qCInfo(lcMusic, "%s", dlerror());
+    SharedLibrary library = SharedLibrary::open(fileName.constData());
+    if (!library.isOpen()) {
+        qCInfo(lcMusic) << library.error();
         *error = QStringLiteral("The synthesizer for the music (%1) cannot be loaded; install "
                                 "the package %2")
                      .arg(file, package);
@@ -35,7 +35,7 @@ const Functions *load(QString *error)
     const char *missing = nullptr;
     NUMBELO_FLUIDSYNTH_FUNCTIONS(NUMBELO_LIBRARY_RESOLVE)
     if (missing != nullptr) {
-        dlclose(library);
+        library.close();
         *error = QStringLiteral("The synthesizer for the music (%1) cannot be used: it has no "
                                 "%2; install the package %3 again")
                      .arg(file, QLatin1String(missing), package);

@@ -1,7 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-class Mixer;
+// What an output plays: the mix, pulled a period at a time on the output's own thread.
+class SampleSource
+{
+  public:
+    virtual ~SampleSource() = default;
+    // Fills `out` with `frames` frames of interleaved stereo.
+    virtual void mix(float *out, int frames) = 0;
+};
 
 // The device the mix is played on. The program uses the SDL output; tests use none at all
 // and render through Mixer::mix() themselves.
@@ -9,8 +16,8 @@ class AudioOutput
 {
   public:
     virtual ~AudioOutput() = default;
-    // Starts pulling samples from `mixer`; false when no output could be opened.
-    virtual bool start(Mixer *mixer) = 0;
+    // Starts pulling samples from `source`; false when no output could be opened.
+    virtual bool start(SampleSource *source) = 0;
     virtual void stop() = 0;
     // Frames per period of the opened device, 0 when not started.
     virtual int periodFrames() const = 0;

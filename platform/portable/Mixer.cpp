@@ -37,7 +37,6 @@ void Mixer::playEffect(std::shared_ptr<const Sound> sound)
         }
         std::swap(m_effect, sound);
         m_effectFrame = 0;
-        m_effectJustStarted = m_effect != nullptr;
     }
     // The sounds let go of (in `sound` and `released`) are released here, outside the lock and
     // off the audio thread.
@@ -72,11 +71,6 @@ void Mixer::setMusicSource(MusicSource *source)
     m_music = source;
 }
 
-Mixer::Clock::time_point Mixer::lastEffectFirstMixed() const
-{
-    return Clock::time_point(Clock::duration(m_lastEffectFirstMixed.load()));
-}
-
 void Mixer::mix(float *out, int frames)
 {
     const std::size_t count = std::size_t(frames) * Audio::channels;
@@ -92,10 +86,6 @@ void Mixer::mix(float *out, int frames)
     }
 
     if (m_effect && m_effectFrame < m_effect->frames()) {
-        if (m_effectJustStarted) {
-            m_effectJustStarted = false;
-            m_lastEffectFirstMixed.store(Clock::now().time_since_epoch().count());
-        }
         const int take = std::min(frames, m_effect->frames() - m_effectFrame);
         add(*m_effect, m_effectFrame, take, noFade, out);
         m_effectFrame += take;
@@ -119,10 +109,10 @@ void Mixer::mix(float *out, int frames)
 // A fading sound's gain falls in a straight line from 1 to 0 over the fade, so that a step
 // between two frames never exceeds the sound's own step plus its level divided by the fade's
 // length.
-void Mixer::add(const Sound &sound, int frame, int frames, int gain, float *out)
+void Mixer::add(const Sound &sound, int frame, int frames, int fadeLeft, float *out)
 {
     for (int f = 0; f < frames; ++f) {
-        const float level = gain == noFade ? 1.0f : float(gain - f) / float(fadeFrames + 1);
+        const float level = fadeLeft == noFade ? 1.0f : float(fadeLeft - f) / float(fadeFrames + 1);
         for (int c = 0; c < Audio::channels; ++c)
             out[std::size_t(f) * Audio::channels + std::size_t(c)] +=
                 level * sound.sample(frame + f, c);

@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "platform/portable/AudioOutput.h"
 #include "platform/portable/Sound.h"
 
 #include <array>
-#include <atomic>
-#include <chrono>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -30,11 +29,9 @@ class MusicSource
 //
 // A sound cut off by a new one does not stop dead, which would click: it fades out over a
 // few milliseconds under the new sound, which starts at once.
-class Mixer
+class Mixer final : public SampleSource
 {
   public:
-    using Clock = std::chrono::steady_clock;
-
     // How long a sound that is cut off takes to fade out.
     static constexpr int fadeFrames = Audio::sampleRate * 2 / 1000;
 
@@ -61,14 +58,10 @@ class Mixer
 
     // Fills `out` with `frames` frames of interleaved stereo. Safe to call from any thread;
     // tests call it directly to render without a device.
-    void mix(float *out, int frames);
+    void mix(float *out, int frames) override;
 
     // Held by whoever changes the music source's inner state from outside the audio thread.
     std::unique_lock<std::mutex> lock() const { return std::unique_lock(m_mutex); }
-
-    // When the first frame of the most recently started effect was mixed (for the latency
-    // benchmark); time_point{} until then.
-    Clock::time_point lastEffectFirstMixed() const;
 
   private:
     // A sound that was cut off, fading out. The sound stays referenced after its fade until
@@ -80,22 +73,21 @@ class Mixer
         int remaining = 0; // frames of the fade still to play
     };
 
-    // Adds `frames` frames of `sound` from `frame` on to `out`, at a gain of `gain` frames out
-    // of the fade for the first frame and one less for each next one; noFade plays it as it is.
+    // Adds `frames` frames of `sound` from `frame` on to `out`. A sound fading out has
+    // `fadeLeft` frames of its fade left at the first of them, one less at each next one, and
+    // sounds at that share of the fade; noFade plays it as it is.
     static constexpr int noFade = -1;
-    static void add(const Sound &sound, int frame, int frames, int gain, float *out);
+    static void add(const Sound &sound, int frame, int frames, int fadeLeft, float *out);
 
     mutable std::mutex m_mutex;
     std::shared_ptr<const Sound> m_effect;
     int m_effectFrame = 0;
-    bool m_effectJustStarted = false;
     // Typing faster than one key per fade is rare; beyond this many the oldest fade, nearly
     // silent already, is dropped.
     std::array<Fading, 4> m_fading;
     MusicSource *m_music = nullptr;
     std::vector<float> m_musicBuffer;
     std::function<void()> m_wakeHandler;
-    std::atomic<Clock::rep> m_lastEffectFirstMixed{0};
 };
 
 // Keeps the mixed signal inside [-1, 1] without a hard edge: unchanged up to the knee,

@@ -1,36 +1,48 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <dlfcn.h>
+#include <QString>
 
-// A system library opened when it is first needed rather than when the program starts, its
-// functions reached through a table filled by name. A table lists its functions once, as
-// F(name) for each (the member is named as the function):
+// A library of the system opened when it is first needed rather than when the program starts,
+// its functions reached through a table filled by name. Each operating system has its own way
+// of opening one (platform/linux/SharedLibrary.cpp here).
+//
+// A table lists its functions once, as F(name) for each (the member is named as the function):
 //
 //     #define MY_FUNCTIONS(F) F(lib_open) F(lib_close)
 //     struct MyLibrary { MY_FUNCTIONS(NUMBELO_LIBRARY_MEMBER) };
 //
 // and is filled with MY_FUNCTIONS(NUMBELO_LIBRARY_RESOLVE), where `library` is the opened
-// library, `table` the table and `missing` a `const char *` starting as null.
-namespace SharedLibrary {
-
-// Opens `file` for the rest of the program's life: it is never closed once its functions are
-// in use, as threads of the library may still run its code while the program ends.
-inline void *open(const char *file)
+// SharedLibrary, `table` the table and `missing` a `const char *` starting as null.
+class SharedLibrary
 {
-    return dlopen(file, RTLD_NOW | RTLD_LOCAL);
-}
+  public:
+    // Opens the library `file`, looked for where the system looks for libraries. Once its
+    // functions are in use it stays open for the rest of the program's life, as threads of the
+    // library may still run its code while the program ends.
+    static SharedLibrary open(const char *file);
 
-// Looks `name` up in `library` into `function`; the first name not found is kept in `missing`.
-template <typename Function>
-void resolve(void *library, const char *name, Function &function, const char *&missing)
-{
-    function = reinterpret_cast<Function>(dlsym(library, name));
-    if (function == nullptr && missing == nullptr)
-        missing = name;
-}
+    bool isOpen() const { return m_handle != nullptr; }
+    // Why the library could not be opened.
+    QString error() const { return m_error; }
+    // Lets go of a library none of whose functions is in use.
+    void close();
 
-} // namespace SharedLibrary
+    // Looks `name` up into `function`; the first name not found is kept in `missing`.
+    template <typename Function>
+    void resolve(const char *name, Function &function, const char *&missing) const
+    {
+        function = reinterpret_cast<Function>(symbol(name));
+        if (function == nullptr && missing == nullptr)
+            missing = name;
+    }
+
+  private:
+    void *symbol(const char *name) const;
+
+    void *m_handle = nullptr;
+    QString m_error;
+};
 
 #define NUMBELO_LIBRARY_MEMBER(name) decltype(&::name) name = nullptr;
-#define NUMBELO_LIBRARY_RESOLVE(name) SharedLibrary::resolve(library, #name, table.name, missing);
+#define NUMBELO_LIBRARY_RESOLVE(name) library.resolve(#name, table.name, missing);

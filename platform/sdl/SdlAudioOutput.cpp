@@ -1,25 +1,25 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/sdl/SdlAudioOutput.h"
 
-#include "platform/portable/Mixer.h"
+#include "platform/portable/Sound.h"
 #include "platform/sdl/SdlLibrary.h"
 
-SdlAudioOutput::SdlAudioOutput() = default;
+// The closer used SDL on its thread: SDL's data for it is freed as it ends.
+SdlAudioOutput::SdlAudioOutput() : m_closer(&releaseSdlThreadData) {}
 
 SdlAudioOutput::~SdlAudioOutput()
 {
     stop();
-    for (Closer &closer : m_closers)
-        closer.thread.join();
+    m_closer.waitUntilIdle();
 }
 
-bool SdlAudioOutput::start(Mixer *mixer)
+bool SdlAudioOutput::start(SampleSource *source)
 {
     stop();
     m_sdl = sdlLibrary();
     if (m_sdl == nullptr)
         return false;
-    m_mixer = mixer;
+    m_source = source;
     // SDL would otherwise take over SIGINT and SIGTERM from the program.
     m_sdl->SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     {
@@ -30,16 +30,14 @@ bool SdlAudioOutput::start(Mixer *mixer)
     // No sound card, or a driver that does not work here: keep the clock running silently.
     // SDL's audio is shut down first, once no stream is being closed any more, and the choice
     // holds for every later start.
-    for (Closer &closer : m_closers)
-        closer.thread.join();
-    m_closers.clear();
+    m_closer.waitUntilIdle();
     std::lock_guard guard(m_mutex);
     shutDown();
     m_sdl->SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
     if (initialiseAndOpen())
         return true;
     shutDown();
-    m_mixer = nullptr;
+    m_source = nullptr;
     return false;
 }
 
@@ -98,18 +96,10 @@ void SdlAudioOutput::stop()
     m_sdl->SDL_PauseAudioDevice(device, 1);
     m_periodFrames = 0;
     m_sampleRate = 0;
-    m_closers.remove_if([](Closer &closer) {
-        if (!closer.done)
-            return false;
-        closer.thread.join();
-        return true;
-    });
-    Closer &closer = m_closers.emplace_back();
-    closer.thread = std::thread([this, device, done = &closer.done] { close(device, done); });
+    m_closer.post([this, device] { close(device); });
 }
 
-// On a closing thread of its own.
-void SdlAudioOutput::close(std::uint32_t device, std::atomic<bool> *done)
+void SdlAudioOutput::close(std::uint32_t device)
 {
     m_sdl->SDL_CloseAudioDevice(device);
     {
@@ -118,13 +108,11 @@ void SdlAudioOutput::close(std::uint32_t device, std::atomic<bool> *done)
         --m_closing;
         shutDown();
     }
-    releaseSdlThreadData();
-    *done = true;
 }
 
 void SdlAudioOutput::callback(void *userdata, std::uint8_t *stream, int length)
 {
     auto *self = static_cast<SdlAudioOutput *>(userdata);
     const int frames = length / int(sizeof(float) * Audio::channels);
-    self->m_mixer->mix(reinterpret_cast<float *>(stream), frames);
+    self->m_source->mix(reinterpret_cast<float *>(stream), frames);
 }

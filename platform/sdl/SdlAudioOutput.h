@@ -2,12 +2,11 @@
 #pragma once
 
 #include "platform/portable/AudioOutput.h"
+#include "platform/portable/Worker.h"
 
 #include <atomic>
 #include <cstdint>
-#include <list>
 #include <mutex>
-#include <thread>
 
 struct SdlLibrary;
 
@@ -18,9 +17,10 @@ struct SdlLibrary;
 //
 // start() and stop() may block for milliseconds and belong on a worker thread, one at a time.
 // stop() silences the stream at once but leaves the closing, which can take more than a
-// second on a sound server, to a thread of its own: a start() meanwhile opens a new stream
-// beside the closing one. SDL's audio is shut down once nothing is open, so that none of its
-// threads (a driver's hot-plug watch among them) is left waking the program.
+// second on a sound server, to the output's closer, one thread that closes streams in turn: a
+// start() meanwhile opens a new stream beside the closing one. SDL's audio is shut down once
+// nothing is open or closing, so that none of its threads (a driver's hot-plug watch among
+// them) is left waking the program.
 class SdlAudioOutput : public AudioOutput
 {
   public:
@@ -29,7 +29,7 @@ class SdlAudioOutput : public AudioOutput
     SdlAudioOutput(const SdlAudioOutput &) = delete;
     SdlAudioOutput &operator=(const SdlAudioOutput &) = delete;
 
-    bool start(Mixer *mixer) override;
+    bool start(SampleSource *source) override;
     void stop() override;
     int periodFrames() const override { return m_periodFrames; }
     int sampleRate() const override { return m_sampleRate; }
@@ -39,24 +39,20 @@ class SdlAudioOutput : public AudioOutput
     // Quits SDL's audio when nothing is open or closing. With m_mutex held.
     void shutDown();
     bool openDevice();
-    void close(std::uint32_t device, std::atomic<bool> *done);
+    // On the closer's thread.
+    void close(std::uint32_t device);
     static void callback(void *userdata, std::uint8_t *stream, int length);
 
     const SdlLibrary *m_sdl = nullptr;
-    Mixer *m_mixer = nullptr;
+    SampleSource *m_source = nullptr;
     std::atomic<int> m_periodFrames = 0;
     std::atomic<int> m_sampleRate = 0;
-    // The threads closing streams, each with its flag for having finished.
-    struct Closer
-    {
-        std::thread thread;
-        std::atomic<bool> done = false;
-    };
-    std::list<Closer> m_closers;
-
     // Initialising, opening and shutting down SDL's audio never overlap.
     std::mutex m_mutex;
     std::uint32_t m_device = 0;
     int m_closing = 0; // streams being closed
     bool m_initialised = false;
+
+    // Last, so that it ends first: its closes use everything above.
+    Worker m_closer;
 };

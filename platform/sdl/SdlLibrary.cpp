@@ -5,14 +5,14 @@
 
 const SdlLibrary *SdlLibrary::load(const char *soname)
 {
-    void *library = SharedLibrary::open(soname);
-    if (library == nullptr)
+    SharedLibrary library = SharedLibrary::open(soname);
+    if (!library.isOpen())
         return nullptr;
     SdlLibrary table;
     const char *missing = nullptr;
     NUMBELO_SDL_FUNCTIONS(NUMBELO_LIBRARY_RESOLVE)
     if (missing != nullptr) {
-        dlclose(library);
+        library.close();
         return nullptr;
     }
     return new SdlLibrary(table); // kept for the life of the program, as the library is

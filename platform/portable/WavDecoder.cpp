@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/sdl/WavDecoder.h"
+#include "platform/portable/WavDecoder.h"
 
 #include "platform/sdl/SdlLibrary.h"
 
