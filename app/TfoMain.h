@@ -27,7 +27,7 @@
 #include <functional>
 
 class DesktopOpener;
-class Mixer;
+class MusicSystem;
 class QAction;
 class QInputMethodEvent;
 class QKeyEvent;
@@ -53,7 +53,7 @@ struct TfoMainServices
 {
     ProgramFolders folders;
     SoundSink &sounds;     // the sound effects (PlaySoundFile)
-    Mixer *music;          // where the background music is rendered; null: no music device
+    MusicSystem &music;    // the background music (MediaPlayer1)
     DesktopOpener &opener; // links and the readme
 };
 

@@ -18,8 +18,6 @@ void TfoMain::openMusic()
     const QString found = m_services.folders.soundFile(musicFile);
     MediaPlayer1->FileName =
         found.isEmpty() ? AppDir + QStringLiteral("sound/") + musicFile : found;
-    // The instruments, too, may lie beside the program before the system's own.
-    MediaPlayer1->setSoundFontSearchPath(m_services.folders.soundFontCandidates());
     MediaPlayer1->Open();
 }
 

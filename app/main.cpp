@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/TfoMain.h"
-#include "platform/linux/SystemDesktopOpener.h"
 #include "platform/portable/AudioEngine.h"
+#include "platform/portable/DesktopOpener.h"
+#include "platform/portable/MusicDevice.h"
 #include "platform/portable/ProgramFolders.h"
 #include "platform/sdl/SdlAudioOutput.h"
 #include "program/FontWarmUp.h"
@@ -33,9 +34,11 @@ int main(int argc, char *argv[])
     audio.setSoundFolders(folders.soundDirs());
     followSoundActivity(
         application, [&audio] { audio.start(); }, [&audio] { audio.wake(); });
-    SystemDesktopOpener desktop;
+    // The music and the desktop are the system's own: FluidSynth and xdg-open on Linux.
+    const std::unique_ptr<MusicSystem> music = makeSystemMusic(&audio.mixer(), folders);
+    const std::unique_ptr<DesktopOpener> desktop = makeSystemDesktopOpener();
 
-    TfoMain foMain({folders, audio, &audio.mixer(), desktop});
+    TfoMain foMain({folders, audio, *music, *desktop});
     foMain.show();
     return QApplication::exec();
 }

@@ -12,8 +12,9 @@
 // device (seen from outside: SDL's playback thread, "SDLAudioP...", is gone); then one more
 // key is timed, which has to open the device again. A device that stays open is reported so.
 #include "app/TfoMain.h"
-#include "platform/linux/SystemDesktopOpener.h"
 #include "platform/portable/AudioEngine.h"
+#include "platform/portable/DesktopOpener.h"
+#include "platform/portable/MusicDevice.h"
 #include "platform/portable/ProgramFolders.h"
 #include "platform/sdl/SdlAudioOutput.h"
 #include "program/SoundActivity.h"
@@ -121,8 +122,9 @@ int main(int argc, char *argv[])
     application.installEventFilter(&firstPaint);
     followSoundActivity(
         application, [&audio] { audio.start(); }, [&audio] { audio.wake(); });
-    SystemDesktopOpener desktop;
-    TfoMain window({folders, audio, &audio.mixer(), desktop});
+    const std::unique_ptr<MusicSystem> music = makeSystemMusic(&audio.mixer(), folders);
+    const std::unique_ptr<DesktopOpener> desktop = makeSystemDesktopOpener();
+    TfoMain window({folders, audio, *music, *desktop});
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))
         return 1;

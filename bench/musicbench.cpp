@@ -12,8 +12,9 @@
 // open is left out, so that both figures count the program's own work.
 #include "app/TfoMain.h"
 #include "music/TMediaPlayer.h"
-#include "platform/linux/SystemDesktopOpener.h"
 #include "platform/portable/AudioEngine.h"
+#include "platform/portable/DesktopOpener.h"
+#include "platform/portable/MusicDevice.h"
 #include "platform/portable/ProgramFolders.h"
 #include "platform/sdl/SdlAudioOutput.h"
 #include "program/SoundActivity.h"
@@ -91,7 +92,9 @@ CpuFigures measureCpu(double seconds)
     {
         AudioEngine audio(std::make_unique<SdlAudioOutput>());
         audio.start();
-        TMediaPlayer player(&audio.mixer());
+        const std::unique_ptr<MusicSystem> music =
+            makeSystemMusic(&audio.mixer(), ProgramFolders::forExecutable(programDir()));
+        TMediaPlayer player(*music);
         player.FileName = programDir() + QStringLiteral("sound/zamba.mid");
         player.OnNotify = [&player](QObject *) {
             if (player.NotifyValue() == TMediaPlayer::TMPNotifyValues::nvSuccessful)
@@ -112,7 +115,9 @@ CpuFigures measureCpu(double seconds)
     {
         // The synthesizer alone: one minute of the tune rendered as fast as it goes.
         AudioEngine audio(nullptr);
-        TMediaPlayer player(&audio.mixer());
+        const std::unique_ptr<MusicSystem> music =
+            makeSystemMusic(&audio.mixer(), ProgramFolders::forExecutable(programDir()));
+        TMediaPlayer player(*music);
         player.FileName = programDir() + QStringLiteral("sound/zamba.mid");
         player.Open();
         player.Play();
@@ -167,8 +172,9 @@ int startOnce(int argc, char *argv[], const QElapsedTimer &sinceMain)
     audio.setSoundFolders(folders.soundDirs());
     followSoundActivity(
         application, [&audio] { audio.start(); }, [&audio] { audio.wake(); });
-    SystemDesktopOpener desktop;
-    TfoMain foMain({folders, audio, &audio.mixer(), desktop});
+    const std::unique_ptr<MusicSystem> music = makeSystemMusic(&audio.mixer(), folders);
+    const std::unique_ptr<DesktopOpener> desktop = makeSystemDesktopOpener();
+    TfoMain foMain({folders, audio, *music, *desktop});
     window = &foMain;
     foMain.show();
     while (painted < 0)

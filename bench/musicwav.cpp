@@ -6,6 +6,7 @@
 //   musicwav TUNE.wav MIX.wav [SECONDS]      (then: sox TUNE.wav -n stats)
 #include "music/TMediaPlayer.h"
 #include "platform/portable/AudioEngine.h"
+#include "platform/portable/MusicDevice.h"
 #include "platform/portable/ProgramFolders.h"
 
 #include <QCoreApplication>
@@ -51,7 +52,8 @@ std::vector<float> render(double seconds, const std::function<void(AudioEngine &
     AudioEngine audio(nullptr);
     audio.setSoundFolders(
         ProgramFolders::forExecutable(QCoreApplication::applicationFilePath()).soundDirs());
-    TMediaPlayer player(&audio.mixer());
+    const std::unique_ptr<MusicSystem> music = makeSystemMusic(&audio.mixer(), ProgramFolders());
+    TMediaPlayer player(*music);
     player.FileName = programDir() + QStringLiteral("sound/zamba.mid");
     player.OnNotify = [&player](QObject *) {
         if (player.NotifyValue() == TMediaPlayer::TMPNotifyValues::nvSuccessful)

@@ -2,16 +2,23 @@
 #include "music/TMediaPlayer.h"
 
 #include "core/Errors.h"
-#include "platform/linux/MidiSequencer.h"
-#include "platform/portable/ProgramFolders.h"
+#include "music/MusicTexts.h"
+#include "platform/portable/MusicDevice.h"
+
+#include <QLoggingCategory>
+
+// Quiet unless asked for (QT_LOGGING_RULES="numbelo.music.info=true").
+Q_LOGGING_CATEGORY(lcMediaPlayer, "numbelo.music.player", QtWarningMsg)
 
 namespace {
 const QString noDeviceOpen = QStringLiteral("No MCI device open");
 const QString unknownErrorCode = QStringLiteral("Unknown error code");
 
-QString orUnknown(const QString &message)
+// The error text for `problem`; "Unknown error code" where the system gave no words for it.
+QString textOf(const MusicProblem &problem)
 {
-    return message.isEmpty() ? unknownErrorCode : message;
+    const QString text = musicProblemText(problem);
+    return text.isEmpty() ? unknownErrorCode : text;
 }
 
 unsigned nextDeviceId()
@@ -21,25 +28,13 @@ unsigned nextDeviceId()
 }
 } // namespace
 
-TMediaPlayer::TMediaPlayer(Mixer *mixer, QObject *parent) : QObject(parent), m_mixer(mixer) {}
+TMediaPlayer::TMediaPlayer(MusicSystem &music, QObject *parent) : QObject(parent), m_music(music) {}
 
 TMediaPlayer::~TMediaPlayer()
 {
     // No notification now: nobody is left to receive it.
     m_playWaitsForEnd = false;
     closeDevice();
-}
-
-QStringList TMediaPlayer::soundFontSearchPath() const
-{
-    if (!m_soundFonts.isEmpty())
-        return m_soundFonts;
-    return ProgramFolders().soundFontCandidates();
-}
-
-QString TMediaPlayer::soundFont() const
-{
-    return m_sequencer ? m_sequencer->soundFont() : QString();
 }
 
 bool TMediaPlayer::takeNotify(bool byDefault)
@@ -59,15 +54,15 @@ void TMediaPlayer::Open()
 {
     const bool notify = takeNotify(false);
     Close();
-    auto sequencer = std::make_unique<MidiSequencer>(m_mixer);
-    QString error;
-    if (!sequencer->open(FileName, soundFontSearchPath(), &error)) {
-        qCInfo(lcMusic) << "the music device did not open:" << error;
-        throw EMCIDeviceError(orUnknown(error));
+    std::unique_ptr<MusicDevice> device = m_music.makeDevice();
+    if (const MusicProblem problem = device->open(FileName)) {
+        const QString text = textOf(problem);
+        qCInfo(lcMediaPlayer) << "the music device did not open:" << text;
+        throw EMCIDeviceError(text);
     }
-    sequencer->setEndHandler([this] { pieceEnded(); });
-    sequencer->setFailureHandler([this](const QString &reason) { loadFailed(reason); });
-    m_sequencer = std::move(sequencer);
+    device->setEndHandler([this] { pieceEnded(); });
+    device->setFailureHandler([this](const MusicProblem &reason) { loadFailed(reason); });
+    m_device = std::move(device);
     m_opened = true;
     m_deviceId = nextDeviceId();
     m_errorMessage.clear();
@@ -83,7 +78,7 @@ void TMediaPlayer::Close()
 
 void TMediaPlayer::closeDevice()
 {
-    m_sequencer.reset();
+    m_device.reset();
     m_opened = false;
     m_deviceId = 0;
 }
@@ -92,16 +87,16 @@ void TMediaPlayer::Play()
 {
     if (!m_opened)
         throw EMCIDeviceError(noDeviceOpen);
-    QString error;
-    // Without its synthesizer the device cannot play at all.
-    if (!m_sequencer->loadSynthesizer(&error)) {
-        qCWarning(lcMusic) << "music command failed:" << error;
-        throw EMCIDeviceError(orUnknown(error));
+    // Without what it needs to play at all (its synthesizer), the device cannot play.
+    if (const MusicProblem problem = m_device->prepare()) {
+        const QString text = textOf(problem);
+        qCWarning(lcMediaPlayer) << "music command failed:" << text;
+        throw EMCIDeviceError(text);
     }
     const bool notify = takeNotify(true);
     endPendingPlay(TMPNotifyValues::nvSuperseded);
-    if (!m_sequencer->play(AutoRewind, &error)) {
-        keepError(error);
+    if (const MusicProblem problem = m_device->play(AutoRewind)) {
+        keepError(textOf(problem));
         return;
     }
     m_errorMessage.clear();
@@ -114,9 +109,8 @@ void TMediaPlayer::Stop()
         throw EMCIDeviceError(noDeviceOpen);
     const bool notify = takeNotify(false);
     endPendingPlay(TMPNotifyValues::nvAborted);
-    QString error;
-    if (!m_sequencer->stop(&error)) {
-        keepError(error);
+    if (const MusicProblem problem = m_device->stop()) {
+        keepError(textOf(problem));
         return;
     }
     m_errorMessage.clear();
@@ -126,25 +120,25 @@ void TMediaPlayer::Stop()
 
 void TMediaPlayer::keepError(const QString &message)
 {
-    m_errorMessage = orUnknown(message);
-    qCWarning(lcMusic) << "music command failed:" << m_errorMessage;
+    m_errorMessage = message;
+    qCWarning(lcMediaPlayer) << "music command failed:" << m_errorMessage;
 }
 
 TMediaPlayer::TMPModes TMediaPlayer::Mode() const
 {
     if (!m_opened)
         return TMPModes::mpNotReady;
-    return m_sequencer->isPlaying() ? TMPModes::mpPlaying : TMPModes::mpStopped;
+    return m_device->isPlaying() ? TMPModes::mpPlaying : TMPModes::mpStopped;
 }
 
 int TMediaPlayer::Position() const
 {
-    return m_opened ? m_sequencer->position() : 0;
+    return m_opened ? m_device->position() : 0;
 }
 
 int TMediaPlayer::Length() const
 {
-    return m_opened ? m_sequencer->length() : 0;
+    return m_opened ? m_device->length() : 0;
 }
 
 void TMediaPlayer::endPendingPlay(TMPNotifyValues value)
@@ -177,9 +171,9 @@ void TMediaPlayer::pieceEnded()
     deliverNotify(TMPNotifyValues::nvSuccessful);
 }
 
-void TMediaPlayer::loadFailed(const QString &reason)
+void TMediaPlayer::loadFailed(const MusicProblem &reason)
 {
-    keepError(reason);
+    keepError(textOf(reason));
     if (!m_playWaitsForEnd)
         return;
     m_playWaitsForEnd = false;
@@ -188,6 +182,6 @@ void TMediaPlayer::loadFailed(const QString &reason)
 
 void TMediaPlayer::WaitForInstruments()
 {
-    if (m_sequencer)
-        m_sequencer->waitUntilLoaded();
+    if (m_device)
+        m_device->waitUntilReady();
 }

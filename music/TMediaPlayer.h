@@ -3,15 +3,16 @@
 
 #include <QObject>
 #include <QString>
-#include <QStringList>
 #include <functional>
 #include <memory>
 
-class Mixer;
-class MidiSequencer;
+class MusicDevice;
+class MusicSystem;
+struct MusicProblem;
 
-// The invisible music control on the main window: opens one MIDI file on the sequencer and
-// plays, stops and reports the end of a piece back to the window.
+// The invisible music control on the main window: opens one MIDI file on the system's
+// sequencer (a MusicDevice the MusicSystem makes) and plays, stops and reports the end of a
+// piece back to the window.
 //
 // Commands and their notifications: Play asks to be told when the piece ends, Open and Stop
 // ask for nothing, unless setNotify() chose otherwise just before (that choice holds for the
@@ -20,11 +21,16 @@ class MidiSequencer;
 // comes ends at once: superseded by a later Play, aborted by Stop, Open or Close.
 //
 // Errors: Open throws EMCIDeviceError with the reason; Play and Stop throw "No MCI device
-// open" while the device is closed. The synthesizer library is loaded at the first Play, and
-// every Play throws EMCIDeviceError with the reason while it cannot be loaded. Otherwise, once
-// open, a failing Play or Stop throws nothing: its message is kept in ErrorMessage(). The
-// instruments load in the background at the first Play; if that fails, the Play ends with the
+// open" while the device is closed. What the device needs before it can play at all (the
+// synthesizer library, loaded at the first Play) is checked at every Play, which throws
+// EMCIDeviceError with the reason while it is missing. Otherwise, once open, a failing Play or
+// Stop throws nothing: its message is kept in ErrorMessage(). Whatever the device loads in the
+// background at the first Play (the instruments) may still fail; the Play then ends with the
 // notification value nvFailure.
+//
+// Its properties and enumerations keep the full shape of a media-player control: the seven
+// modes of a sequencer, although the one here reports only three, and DeviceType and AutoOpen,
+// which change nothing here.
 class TMediaPlayer : public QObject
 {
     Q_OBJECT
@@ -52,8 +58,8 @@ class TMediaPlayer : public QObject
         nvFailure
     };
 
-    // `mixer` is where the music is rendered; null means there is nowhere to play it.
-    explicit TMediaPlayer(Mixer *mixer, QObject *parent = nullptr);
+    // `music` makes the device for every Open; it must outlive the control.
+    explicit TMediaPlayer(MusicSystem &music, QObject *parent = nullptr);
     // Closes the device: the music ends, and no notification comes any more.
     ~TMediaPlayer() override;
 
@@ -86,26 +92,18 @@ class TMediaPlayer : public QObject
     // renders the music itself rather than through a sound device (tests, tools).
     void WaitForInstruments();
 
-    // Where Open looks for the instruments, in order. By default the system's SoundFont
-    // folders; the window puts the program's own folder before them.
-    void setSoundFontSearchPath(const QStringList &paths) { m_soundFonts = paths; }
-    QStringList soundFontSearchPath() const;
-    // The SoundFont the open device plays with.
-    QString soundFont() const;
-
   private:
     bool takeNotify(bool byDefault);
     void endPendingPlay(TMPNotifyValues value);
     void postNotify(TMPNotifyValues value);
     void deliverNotify(TMPNotifyValues value);
     void pieceEnded();
-    void loadFailed(const QString &reason);
+    void loadFailed(const MusicProblem &reason);
     void closeDevice();
     void keepError(const QString &message);
 
-    Mixer *m_mixer = nullptr;
-    std::unique_ptr<MidiSequencer> m_sequencer;
-    QStringList m_soundFonts;
+    MusicSystem &m_music;
+    std::unique_ptr<MusicDevice> m_device;
     bool m_opened = false;
     unsigned m_deviceId = 0;
     bool m_notify = false;

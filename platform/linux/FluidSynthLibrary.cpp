@@ -1,56 +1,48 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/linux/FluidSynthLibrary.h"
 
-#include "platform/linux/MidiSequencer.h"
-
+#include <QHash>
+#include <QLoggingCategory>
+#include <memory>
 #include <mutex>
+
+Q_DECLARE_LOGGING_CATEGORY(lcMusic)
 
 namespace FluidSynthLibrary {
 namespace {
 std::mutex mutex;
-QByteArray fileName = defaultFileName;
-// The file the table was filled from; empty until a load succeeded. The table never changes
-// once filled, and the library stays loaded: the audio thread may be in its functions at any
-// time.
-QByteArray loadedFrom;
-Functions functions;
+// The tables filled so far, by the file they were filled from. A table never changes once
+// filled, and its library stays loaded: the audio thread may be in its functions at any time.
+QHash<QByteArray, const Functions *> loaded;
 } // namespace
 
-const Functions *load(QString *error)
+const Functions *load(const QByteArray &fileName, MusicProblem *problem)
 {
     std::lock_guard lock(mutex);
-    if (!loadedFrom.isEmpty() && loadedFrom == fileName)
-        return &functions;
+    if (const Functions *functions = loaded.value(fileName))
+        return functions;
     const QString file = QString::fromLocal8Bit(fileName);
+    const QString packageName = QLatin1String(package);
     SharedLibrary library = SharedLibrary::open(fileName.constData());
     if (!library.isOpen()) {
         qCInfo(lcMusic) << library.error();
-        *error = QStringLiteral("The synthesizer for the music (%1) cannot be loaded; install "
-                                "the package %2")
-                     .arg(file, package);
+        *problem = {MusicProblem::Kind::SynthesizerMissing, file, QString(), packageName};
         return nullptr;
     }
     // An older FluidSynth lacks some of them.
-    Functions table;
+    auto owned = std::make_unique<Functions>();
+    Functions &table = *owned;
     const char *missing = nullptr;
     NUMBELO_FLUIDSYNTH_FUNCTIONS(NUMBELO_LIBRARY_RESOLVE)
     if (missing != nullptr) {
         library.close();
-        *error = QStringLiteral("The synthesizer for the music (%1) cannot be used: it has no "
-                                "%2; install the package %3 again")
-                     .arg(file, QLatin1String(missing), package);
+        *problem = {MusicProblem::Kind::SynthesizerIncomplete, file, QLatin1String(missing),
+                    packageName};
         return nullptr;
     }
-    if (loadedFrom.isEmpty())
-        functions = table;
-    loadedFrom = fileName;
-    return &functions;
-}
-
-void useFileName(const QByteArray &name)
-{
-    std::lock_guard lock(mutex);
-    fileName = name;
+    const Functions *functions = owned.release(); // kept for the life of the program
+    loaded.insert(fileName, functions);
+    return functions;
 }
 
 } // namespace FluidSynthLibrary

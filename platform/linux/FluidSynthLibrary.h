@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "platform/portable/MusicDevice.h"
 #include "platform/portable/SharedLibrary.h"
 
 #include <QByteArray>
-#include <QString>
 #include <fluidsynth.h>
 
 // FluidSynth, loaded when the music first plays instead of with the program: the library and
@@ -45,17 +45,12 @@ struct Functions
 
 // The library file the program loads, and the Debian package that installs it.
 inline constexpr const char *defaultFileName = "libfluidsynth.so.3";
-inline constexpr QStringView package = u"libfluidsynth3";
+inline constexpr const char *package = "libfluidsynth3";
 
-// Loads the library on the first call, from any thread; later calls return the same table.
-// Returns null, with a message for the user in `error`, when the library or one of its
-// functions is missing; the next call tries again, so installing the package while the
+// Loads the library file `fileName`, on the first call for it, from any thread; later calls
+// return the same table. Returns null, with the reason in `problem`, when the library or one of
+// its functions is missing; the next call tries again, so installing the package while the
 // program runs is enough.
-const Functions *load(QString *error);
-
-// Test seam: the file the next load() opens instead of defaultFileName. A name that does not
-// exist, or another library, shows the program on a machine without a usable FluidSynth, also
-// after the real library was loaded; the real name makes load() succeed again.
-void useFileName(const QByteArray &fileName);
+const Functions *load(const QByteArray &fileName, MusicProblem *problem);
 
 } // namespace FluidSynthLibrary

@@ -15,3 +15,8 @@ bool SystemDesktopOpener::openUrl(const QUrl &url)
         qCInfo(lcDesktop) << "the desktop has no program to open" << url.toDisplayString();
     return opened;
 }
+
+std::unique_ptr<DesktopOpener> makeSystemDesktopOpener()
+{
+    return std::make_unique<SystemDesktopOpener>();
+}

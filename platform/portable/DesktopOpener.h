@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <memory>
+
 class QUrl;
 
 // Hands links and files to the desktop's own programs: "mailto:" links to the mail program,
@@ -13,3 +15,6 @@ class DesktopOpener
     // Asks the desktop to open `url`; false when the desktop had no program for it.
     virtual bool openUrl(const QUrl &url) = 0;
 };
+
+// The desktop opener of the system the program runs on.
+std::unique_ptr<DesktopOpener> makeSystemDesktopOpener();

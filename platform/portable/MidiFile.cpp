@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/portable/MidiFile.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <algorithm>
 #include <cstring>
 
 namespace {
+// A tune is a few kilobytes; a file far bigger than any tune is not read into memory.
+constexpr qint64 maxMidiFileBytes = 4 * 1024 * 1024;
 constexpr std::size_t chunkHeaderBytes = 8;
 // A delta time never needs more than four bytes (28 bits).
 constexpr int maxQuantityBytes = 4;
@@ -240,4 +244,27 @@ MidiFileCheck checkMidiFile(const std::uint8_t *data, std::size_t size)
     if (summary.notes == 0 || summary.lengthTicks == 0)
         check.problem = MidiFileProblem::NoMusic;
     return check;
+}
+
+MidiFileRead readMidiFile(const QString &path)
+{
+    MidiFileRead read;
+    const QFileInfo info(path);
+    QFile file(path);
+    if (path.isEmpty() || !info.exists())
+        read.check.problem = MidiFileProblem::Missing;
+    else if (!info.isFile())
+        read.check.problem = MidiFileProblem::NotAFile;
+    else if (info.size() > maxMidiFileBytes)
+        read.check.problem = MidiFileProblem::TooLarge;
+    else if (!file.open(QIODevice::ReadOnly))
+        read.check.problem = MidiFileProblem::Unreadable;
+    if (read.check.problem != MidiFileProblem::None)
+        return read;
+    const QByteArray bytes = file.read(maxMidiFileBytes + 1);
+    read.check = checkMidiFile(reinterpret_cast<const std::uint8_t *>(bytes.constData()),
+                               std::size_t(bytes.size()));
+    if (read.check.playable())
+        read.bytes = bytes;
+    return read;
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QByteArray>
+#include <QString>
 #include <cstddef>
 #include <cstdint>
 
@@ -18,6 +20,10 @@ struct MidiFileSummary
 enum class MidiFileProblem
 {
     None,
+    Missing,     // no file by that name
+    NotAFile,    // a folder, or some other thing that is not a file
+    TooLarge,    // far bigger than any tune: not read into memory
+    Unreadable,  // the file cannot be read
     Empty,       // no bytes at all
     NotMidi,     // no MIDI header: some other kind of file, or garbage
     Truncated,   // the file ends in the middle of a chunk or an event
@@ -37,3 +43,11 @@ struct MidiFileCheck
 // Reads the whole file held in memory, every chunk and every event, so that a file the
 // sequencer would silently turn into an empty piece is refused before it is played.
 MidiFileCheck checkMidiFile(const std::uint8_t *data, std::size_t size);
+
+// The file at `path`, read and checked as a whole; its bytes when it can be played.
+struct MidiFileRead
+{
+    MidiFileCheck check;
+    QByteArray bytes;
+};
+MidiFileRead readMidiFile(const QString &path);

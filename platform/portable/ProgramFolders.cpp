@@ -2,6 +2,7 @@
 #include "platform/portable/ProgramFolders.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <algorithm>
@@ -74,6 +75,34 @@ QStringList ProgramFolders::soundFontCandidates() const
     }
     candidates.removeDuplicates();
     return candidates;
+}
+
+namespace {
+// A SoundFont file starts as a RIFF chunk of kind "sfbk".
+bool looksLikeSoundFont(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray head = file.read(12);
+    return head.size() == 12 && head.startsWith("RIFF") && head.mid(8, 4) == "sfbk";
+}
+} // namespace
+
+FoundSoundFont findSoundFont(const QStringList &candidates)
+{
+    FoundSoundFont found;
+    for (const QString &candidate : candidates) {
+        if (!QFileInfo(candidate).isFile())
+            continue;
+        if (looksLikeSoundFont(candidate)) {
+            found.path = candidate;
+            return found;
+        }
+        if (found.unusable.isEmpty())
+            found.unusable = candidate;
+    }
+    return found;
 }
 
 QString findFileIgnoringCase(const QStringList &folders, const QString &name)

@@ -35,6 +35,15 @@ struct ProgramFolders
     static ProgramFolders forExecutable(const QString &executablePath);
 };
 
+// The SoundFont the music is played with: the first of `candidates` that is one. When none is,
+// `unusable` names the first of them that exists but is no SoundFont.
+struct FoundSoundFont
+{
+    QString path;
+    QString unusable;
+};
+FoundSoundFont findSoundFont(const QStringList &candidates);
+
 // The folder of a program file: the path cut after its last '/', '\' or ':'.
 QString folderOfExecutable(const QString &executablePath);
 

@@ -2,9 +2,11 @@
 #pragma once
 
 #include "app/TfoMain.h"
+#include "platform/linux/FluidSynthSequencer.h"
 #include "platform/portable/ProgramFolders.h"
 
 #include <QCoreApplication>
+#include <memory>
 
 // The folders of the running test program. It sits beside the real program in the build
 // folder, so both find the same sound folder.
@@ -13,9 +15,16 @@ inline ProgramFolders testProgramFolders()
     return ProgramFolders::forExecutable(QCoreApplication::applicationFilePath());
 }
 
+// The system's music, played into `mixer`, with the instruments found from the test's folders
+// as the program finds them.
+inline std::unique_ptr<MusicSystem> testMusic(Mixer *mixer)
+{
+    return std::make_unique<FluidSynthMusic>(mixer, testProgramFolders().soundFontCandidates());
+}
+
 // What a test hands the main window in place of the program's own services: its own folders,
 // and the sounds, music and desktop it wants to watch.
-inline TfoMainServices testServices(SoundSink &sounds, Mixer *music, DesktopOpener &opener)
+inline TfoMainServices testServices(SoundSink &sounds, MusicSystem &music, DesktopOpener &opener)
 {
     return {testProgramFolders(), sounds, music, opener};
 }

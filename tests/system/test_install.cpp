@@ -6,6 +6,7 @@
 // depends on everything the program uses and that lintian passes.
 #include "about/TAboutBox.h"
 #include "app/TfoMain.h"
+#include "platform/linux/FluidSynthSequencer.h"
 #include "platform/linux/SystemDesktopOpener.h"
 #include "platform/portable/AudioEngine.h"
 #include "platform/portable/ProgramFolders.h"
@@ -364,8 +365,9 @@ void TestInstall::packageDependsOnWhatTheProgramUses()
     // The package of every font family the windows ask for, on this machine.
     AudioEngine audio(nullptr);
     SystemDesktopOpener desktop;
+    FluidSynthMusic music(&audio.mixer(), {});
     TfoMain window({ProgramFolders::forExecutable(QCoreApplication::applicationFilePath()), audio,
-                    &audio.mixer(), desktop});
+                    music, desktop});
     TAboutBox box(&window, audio, desktop);
     QSet<QString> families;
     QWidgetList widgets = window.findChildren<QWidget *>() + box.findChildren<QWidget *>();

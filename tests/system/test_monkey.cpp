@@ -176,6 +176,7 @@ class TestMonkey : public QObject
     QRandomGenerator m_random;
     RecordingDesktopOpener m_desktop; // the readme and the about box's links open nothing
     std::unique_ptr<AudioEngine> m_audio;
+    std::unique_ptr<MusicSystem> m_music;
     std::unique_ptr<TfoMain> m_window;
     std::deque<QString> m_recent; // the last actions, for the failure message
     bool m_calm = false;
@@ -454,7 +455,8 @@ void TestMonkey::randomActionsKeepTheLessonConsistent()
 
     DialogAnswerer dialogs(m_random); // before the window: opening the music may fail
     m_audio = std::make_unique<AudioEngine>(nullptr);
-    m_window = std::make_unique<TfoMain>(testServices(*m_audio, &m_audio->mixer(), m_desktop));
+    m_music = testMusic(&m_audio->mixer());
+    m_window = std::make_unique<TfoMain>(testServices(*m_audio, *m_music, m_desktop));
     m_window->setSeedClock([this] { return m_random.generate(); });
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
@@ -500,6 +502,7 @@ void TestMonkey::randomActionsKeepTheLessonConsistent()
 
     QVERIFY(!m_desktop.opened.isEmpty()); // the readme was asked for
     m_window.reset();
+    m_music.reset();
     m_audio.reset();
 }
 

@@ -132,6 +132,7 @@ class TestAbout : public QObject
     RecordingSoundSink m_sounds;
     RecordingDesktopOpener m_opener;
     std::unique_ptr<AudioEngine> m_audio;
+    std::unique_ptr<MusicSystem> m_music;
     std::unique_ptr<TfoMain> m_window;
     std::unique_ptr<ModalAnswers> m_answers;
     QString m_startFolder;
@@ -146,7 +147,8 @@ void TestAbout::init()
 {
     m_opener = RecordingDesktopOpener();
     m_audio = std::make_unique<AudioEngine>(nullptr);
-    m_window = std::make_unique<TfoMain>(testServices(m_sounds, &m_audio->mixer(), m_opener));
+    m_music = testMusic(&m_audio->mixer());
+    m_window = std::make_unique<TfoMain>(testServices(m_sounds, *m_music, m_opener));
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     m_sounds.played.clear();
@@ -159,6 +161,7 @@ void TestAbout::cleanup()
              qPrintable(m_answers->unanswered().value(0).caption));
     m_answers.reset();
     m_window.reset();
+    m_music.reset();
     m_audio.reset();
     QDir::setCurrent(m_startFolder);
     QVERIFY2(ModalHelper::strayWindows().isEmpty(),
@@ -586,8 +589,7 @@ void TestAbout::readmeIsLookedForInOrder()
     QVERIFY(QFile::link(folders.programDir + QStringLiteral("sound"),
                         program.filePath(QStringLiteral("sound"))));
     folders.programDir = program.path() + u'/';
-    m_window = std::make_unique<TfoMain>(
-        TfoMainServices{folders, m_sounds, &m_audio->mixer(), m_opener});
+    m_window = std::make_unique<TfoMain>(TfoMainServices{folders, m_sounds, *m_music, m_opener});
     m_opener.answer = desktop;
     const LessonFields before = fields();
 

@@ -94,6 +94,7 @@ class TestAnswers : public QObject
     RecordingSoundSink m_sounds;
     RecordingDesktopOpener m_opener;
     std::unique_ptr<AudioEngine> m_audio;
+    std::unique_ptr<MusicSystem> m_music;
     std::unique_ptr<TfoMain> m_window;
     std::unique_ptr<ModalAnswers> m_answers;
 };
@@ -101,7 +102,7 @@ class TestAnswers : public QObject
 void TestAnswers::openWindow()
 {
     m_window.reset();
-    m_window = std::make_unique<TfoMain>(testServices(m_sounds, &m_audio->mixer(), m_opener));
+    m_window = std::make_unique<TfoMain>(testServices(m_sounds, *m_music, m_opener));
     quint32 seed = 777;
     m_window->setSeedClock([seed]() mutable { return seed += 1013; });
     m_window->show();
@@ -113,6 +114,7 @@ void TestAnswers::init()
 {
     setDecimalSeparatorForTesting(u'.');
     m_audio = std::make_unique<AudioEngine>(nullptr);
+    m_music = testMusic(&m_audio->mixer());
     openWindow();
     m_window->PlayGame(nullptr);
     m_sounds.played.clear();
@@ -125,6 +127,7 @@ void TestAnswers::cleanup()
     const QList<ModalHelper::DialogSeen> unanswered = m_answers->unanswered();
     m_answers.reset();
     m_window.reset();
+    m_music.reset();
     m_audio.reset();
     QVERIFY2(unanswered.isEmpty(), qPrintable(unanswered.value(0).text));
     QVERIFY2(ModalHelper::strayWindows().isEmpty(),

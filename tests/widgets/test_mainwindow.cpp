@@ -68,6 +68,7 @@ class TestMainWindow : public QObject
     RecordingSoundSink m_sounds;
     RecordingDesktopOpener m_opener;
     std::unique_ptr<AudioEngine> m_audio;
+    std::unique_ptr<MusicSystem> m_music;
     std::unique_ptr<TfoMain> m_window;
     quint32 m_seed = 0;
 };
@@ -76,7 +77,8 @@ void TestMainWindow::init()
 {
     m_sounds.played.clear();
     m_audio = std::make_unique<AudioEngine>(nullptr);
-    m_window = std::make_unique<TfoMain>(testServices(m_sounds, &m_audio->mixer(), m_opener));
+    m_music = testMusic(&m_audio->mixer());
+    m_window = std::make_unique<TfoMain>(testServices(m_sounds, *m_music, m_opener));
     m_seed = 1000;
     m_window->setSeedClock([this] { return m_seed; });
     m_window->show();
@@ -86,6 +88,7 @@ void TestMainWindow::init()
 void TestMainWindow::cleanup()
 {
     m_window.reset();
+    m_music.reset();
     m_audio.reset();
 }
 

@@ -113,6 +113,7 @@ void TestMusicStartup::startsWithBadMusic()
     prepareApplication(*qApp);
     RecordingSoundSink sounds;
     AudioEngine audio(nullptr);
+    const std::unique_ptr<MusicSystem> music = testMusic(&audio.mixer());
 
     ModalAnswers answers;
     bool windowShownBeforeTheBox = true;
@@ -122,7 +123,7 @@ void TestMusicStartup::startsWithBadMusic()
     });
     answers.add(pressEnter);
     RecordingDesktopOpener desktop;
-    TfoMain window(testServices(sounds, &audio.mixer(), desktop));
+    TfoMain window(testServices(sounds, *music, desktop));
     QCOMPARE(answers.seen().size(), 1);
     QCOMPARE(answers.seen().at(0).objectName, QStringLiteral("errorBox"));
     QCOMPARE(answers.seen().at(0).text, expected);

@@ -5,7 +5,7 @@
 // sound device.
 #include "app/TfoMain.h"
 #include "music/TMediaPlayer.h"
-#include "platform/linux/FluidSynthLibrary.h"
+#include "platform/linux/FluidSynthSequencer.h"
 #include "platform/portable/AudioEngine.h"
 #include "program/Startup.h"
 #include "tests/support/ModalHelper.h"
@@ -14,7 +14,11 @@
 #include "tests/support/TestServices.h"
 
 #include <QAction>
+#include <QFile>
 #include <QLineEdit>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <cmath>
@@ -26,6 +30,16 @@ using Modes = TMediaPlayer::TMPModes;
 using Values = TMediaPlayer::TMPNotifyValues;
 
 constexpr float silence = 1e-4f;
+
+// Where the system's FluidSynth library file is, as the dynamic linker finds it.
+QString systemSynthesizer()
+{
+    QProcess ldconfig;
+    ldconfig.start(QStringLiteral("/sbin/ldconfig"), {QStringLiteral("-p")});
+    ldconfig.waitForFinished();
+    const QRegularExpression entry(QStringLiteral("libfluidsynth\\.so\\.3 .*=> (\\S+)"));
+    return entry.match(QString::fromLocal8Bit(ldconfig.readAllStandardOutput())).captured(1);
+}
 
 struct Heard
 {
@@ -85,14 +99,16 @@ class TestMusicWindow : public QObject
     RecordingSoundSink m_sounds;
     RecordingDesktopOpener m_opener;
     std::unique_ptr<AudioEngine> m_audio;
+    std::unique_ptr<MusicSystem> m_music;
     std::unique_ptr<TfoMain> m_window;
 };
 
 void TestMusicWindow::init()
 {
     m_audio = std::make_unique<AudioEngine>(nullptr);
+    m_music = testMusic(&m_audio->mixer());
     ModalAnswers answers(1000);
-    m_window = std::make_unique<TfoMain>(testServices(m_sounds, &m_audio->mixer(), m_opener));
+    m_window = std::make_unique<TfoMain>(testServices(m_sounds, *m_music, m_opener));
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     // The tune and the instruments are there: no error box at start.
@@ -102,6 +118,7 @@ void TestMusicWindow::init()
 void TestMusicWindow::cleanup()
 {
     m_window.reset();
+    m_music.reset();
     m_audio.reset();
     QVERIFY2(ModalHelper::strayWindows().isEmpty(),
              qPrintable(ModalHelper::strayWindows().join(u", ")));
@@ -187,39 +204,46 @@ void TestMusicWindow::tuneStartsAgainAtItsEnd()
 void TestMusicWindow::deviceCannotPlay_data()
 {
     QTest::addColumn<bool>("wasPlaying");
-    QTest::addColumn<QByteArray>("synthesizer"); // the library file; empty: the device is closed
-    QTest::addColumn<QString>("error");
+    // What is where the synthesizer library should be; empty: the device is closed instead.
+    QTest::addColumn<QString>("synthesizer");
+    QTest::addColumn<QString>("error"); // %1: the library file
     const QString notOpen = QStringLiteral("No MCI device open.");
-    QTest::newRow("closed while off") << false << QByteArray() << notOpen;
-    QTest::newRow("closed while on") << true << QByteArray() << notOpen;
+    QTest::newRow("closed while off") << false << QString() << notOpen;
+    QTest::newRow("closed while on") << true << QString() << notOpen;
     QTest::newRow("synthesizer library missing")
-        << false << QByteArray("libfluidsynth-missing.so.3")
-        << QStringLiteral("The synthesizer for the music (libfluidsynth-missing.so.3) cannot be "
-                          "loaded; install the package libfluidsynth3.");
+        << false << QStringLiteral("nothing")
+        << QStringLiteral("The synthesizer for the music (%1) cannot be loaded; install the "
+                          "package libfluidsynth3.");
     QTest::newRow("not the synthesizer library")
-        << false << QByteArray("libc.so.6")
-        << QStringLiteral("The synthesizer for the music (libc.so.6) cannot be used: it has no "
+        << false << QStringLiteral("another library")
+        << QStringLiteral("The synthesizer for the music (%1) cannot be used: it has no "
                           "fluid_set_log_function; install the package libfluidsynth3 again.");
 }
 
 void TestMusicWindow::deviceCannotPlay()
 {
     QFETCH(bool, wasPlaying);
-    QFETCH(QByteArray, synthesizer);
+    QFETCH(QString, synthesizer);
     QFETCH(QString, error);
-    struct RealSynthesizerAgain
-    {
-        ~RealSynthesizerAgain()
-        {
-            FluidSynthLibrary::useFileName(FluidSynthLibrary::defaultFileName);
-        }
-    } realAgain;
+    // The window of a program whose synthesizer library is to be at `library`.
+    QTemporaryDir libraries;
+    const QString library = libraries.filePath(QStringLiteral("libfluidsynth.so.3"));
+    if (!synthesizer.isEmpty()) {
+        m_window.reset();
+        m_music = std::make_unique<FluidSynthMusic>(&m_audio->mixer(),
+                                                    testProgramFolders().soundFontCandidates(),
+                                                    QFile::encodeName(library));
+        m_window = std::make_unique<TfoMain>(testServices(m_sounds, *m_music, m_opener));
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        error = error.arg(library);
+    }
+    if (synthesizer == u"another library")
+        QVERIFY(QFile::copy(QStringLiteral(NUMBELO_NOT_A_SYNTHESIZER), library));
     if (wasPlaying)
         m_window->Hidupkanmusik->trigger();
     if (synthesizer.isEmpty())
         m_window->MediaPlayer1->Close();
-    else
-        FluidSynthLibrary::useFileName(synthesizer);
 
     ModalAnswers answers;
     for (int i = 0; i < 2; ++i)
@@ -246,7 +270,8 @@ void TestMusicWindow::deviceCannotPlay()
     QCOMPARE(m_window->Score, 1);
     if (!synthesizer.isEmpty()) {
         // Once the library is there, the same choice plays.
-        FluidSynthLibrary::useFileName(FluidSynthLibrary::defaultFileName);
+        QFile::remove(library);
+        QVERIFY(QFile::link(systemSynthesizer(), library));
         m_window->Hidupkanmusik->trigger();
         QCOMPARE(caption(), QStringLiteral("&Matikan musik"));
         QVERIFY(listen(1.0).soundPeriods > 0);
