@@ -6,6 +6,7 @@
 
 #include "app/Glyphs.h"
 #include "app/MenuFocus.h"
+#include "app/QuestionBoard.h"
 #include "app/WholeCharacters.h"
 #include "dialogs/ErrorGuard.h"
 #include "music/TMediaPlayer.h"
@@ -13,7 +14,6 @@
 #include "widgets/BevelPanel.h"
 #include "widgets/EditMenu.h"
 #include "widgets/Png.h"
-#include "widgets/ReadableText.h"
 #include "widgets/TopAligned.h"
 #include "widgets/WindowLook.h"
 
@@ -26,7 +26,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPainter>
 #include <QStatusBar>
 #include <QToolButton>
 
@@ -111,30 +110,28 @@ TfoMain::~TfoMain() = default;
 
 void TfoMain::createControls()
 {
-    m_client = new QWidget(this);
-    m_client->setObjectName(QStringLiteral("clientArea"));
-    makeReadableText(m_client); // screen readers read the question painted on it
-    m_client->installEventFilter(this);
+    m_board = new QuestionBoard(this);
+    m_board->setObjectName(QStringLiteral("clientArea"));
     // The window never shrinks below its drawing, status bar included.
-    m_client->setMinimumSize(clientWidth, clientHeight - statusBarHeight);
-    setCentralWidget(m_client);
+    m_board->setMinimumSize(clientWidth, clientHeight - statusBarHeight);
+    setCentralWidget(m_board);
 
-    Label4 = makeLabel(QStringLiteral("No. :"), m_client, 5, 43);
+    Label4 = makeLabel(QStringLiteral("No. :"), m_board, 5, 43);
     Label4->setObjectName(QStringLiteral("Label4"));
 
-    Label3 = new QLabel(QStringLiteral("?"), m_client);
+    Label3 = new QLabel(QStringLiteral("?"), m_board);
     Label3->setObjectName(QStringLiteral("Label3"));
     Label3->setFont(makeFont(StampFace, 20, true));
     setTextColour(Label3, Qt::red);
     Label3->setGeometry(216, 50, std::max(13, Label3->sizeHint().width()), 34);
 
-    Image1 = new QLabel(m_client);
+    Image1 = new QLabel(m_board);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(8, 120, 150, 100);
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Image1->setPixmap(QPixmap::fromImage(loadPng(QStringLiteral(":/images/image1.png"))));
 
-    edAnswer = new QLineEdit(m_client);
+    edAnswer = new QLineEdit(m_board);
     edAnswer->setObjectName(QStringLiteral("edAnswer"));
     edAnswer->setGeometry(240, 50, 81, 41);
     edAnswer->setFont(makeFont(TechnicalFace, 20, true));
@@ -146,7 +143,7 @@ void TfoMain::createControls()
     edAnswer->setEnabled(false);
     edAnswer->installEventFilter(this);
 
-    edNo = new QLineEdit(m_client);
+    edNo = new QLineEdit(m_board);
     edNo->setObjectName(QStringLiteral("edNo"));
     edNo->setGeometry(32, 40, 35, 21);
     edNo->setReadOnly(true);
@@ -162,7 +159,7 @@ void TfoMain::createControls()
     StatusBar1->setFixedHeight(statusBarHeight);
     setStatusBar(StatusBar1);
 
-    Panel1 = new BevelPanel(m_client);
+    Panel1 = new BevelPanel(m_board);
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setGeometry(0, 0, clientWidth, panelHeight);
     alignToTop(Panel1);
@@ -318,11 +315,6 @@ void TfoMain::PlaySoundFile(const QString &name)
 
 bool TfoMain::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_client && event->type() == QEvent::Paint) {
-        QPainter canvas(m_client);
-        handle([&] { FormPaint(canvas); });
-        return true;
-    }
     if (watched == edAnswer && event->type() == QEvent::KeyPress)
         return answerKeyFilter(static_cast<QKeyEvent *>(event));
     if (watched == edAnswer && event->type() == QEvent::InputMethod)
