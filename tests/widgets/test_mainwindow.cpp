@@ -25,6 +25,7 @@
 #include <QMenuBar>
 #include <QScopeGuard>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTest>
 #include <QToolButton>
 #include <private/qguiapplication_p.h>
@@ -169,6 +170,9 @@ void TestMainWindow::layoutMatchesTheDrawing()
         {w.SpeedButton3, "Keluar"},      {w.btnNext, "Pertanyaan berikutnya"}};
     for (const auto &[widget, tip] : tips)
         QCOMPARE(widget->toolTip(), tip);
+    // Shown half a second after the mouse comes to rest, hidden two and a half seconds later.
+    QCOMPARE(w.style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), 500);
+    QCOMPARE(w.style()->styleHint(QStyle::SH_ToolTip_FallAsleepDelay), 2500);
     const QList<QPair<QWidget *, QString>> spokenNames{{w.edAnswer, "Jawaban"},
                                                        {w.edName, "Nama pelajar"},
                                                        {w.edNo, "Nomor pertanyaan"},
