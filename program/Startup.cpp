@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "program/Startup.h"
 
-#include "core/Conversions.h"
 #include "program/ProgramStyle.h"
 #include "program/ToolTips.h"
 #include "widgets/WindowLook.h"
@@ -19,5 +18,4 @@ void prepareApplication(QApplication &application)
     QApplication::setFont(WindowLook::makeFont(WindowLook::UiFace, WindowLook::UiPoints));
     QApplication::setStyle(new ProgramStyle);
     installToolTipTiming(application);
-    watchDecimalSeparator(&application);
 }

@@ -3,6 +3,6 @@
 
 class QApplication;
 
-// The application-wide settings the program starts with: its title, its font, the timing of
-// tooltips and the decimal separator that follows the system's locale.
+// The application-wide settings the program starts with: its title, its font, its style and
+// the timing of tooltips.
 void prepareApplication(QApplication &application);
