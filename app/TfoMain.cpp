@@ -103,7 +103,7 @@ TfoMain::TfoMain(const TfoMainServices &services, QWidget *parent)
     connectHandlers();
     resize(clientWidth, menuBar()->sizeHint().height() + clientHeight);
 
-    handle([this] { FormCreate(this); });
+    guarded([this] { FormCreate(this); });
 }
 
 TfoMain::~TfoMain() = default;
@@ -250,11 +250,11 @@ void TfoMain::connectHandlers()
 {
     auto bind = [this](QAction *action, void (TfoMain::*handler)(QObject *)) {
         connect(action, &QAction::triggered, this,
-                [this, action, handler] { handle([=, this] { (this->*handler)(action); }); });
+                [this, action, handler] { guarded([=, this] { (this->*handler)(action); }); });
     };
     auto bindButton = [this](QToolButton *button, void (TfoMain::*handler)(QObject *)) {
         connect(button, &QToolButton::clicked, this,
-                [this, button, handler] { handle([=, this] { (this->*handler)(button); }); });
+                [this, button, handler] { guarded([=, this] { (this->*handler)(button); }); });
     };
     bind(Mulaibelajar1, &TfoMain::PlayGame);
     bind(Next1, &TfoMain::NextSoal);
@@ -271,13 +271,8 @@ void TfoMain::connectHandlers()
     bindButton(SpeedButton3, &TfoMain::CloseApp);
     bindButton(btnNext, &TfoMain::NextSoal);
     MediaPlayer1->OnNotify = [this](QObject *sender) {
-        handle([this, sender] { MediaPlayer1Notify(sender); });
+        guarded([this, sender] { MediaPlayer1Notify(sender); });
     };
-}
-
-void TfoMain::handle(const std::function<void()> &handler)
-{
-    guarded(handler);
 }
 
 void TfoMain::FormCreate(QObject *)
@@ -291,7 +286,7 @@ void TfoMain::showEvent(QShowEvent *event)
     if (!m_shown) {
         m_shown = true;
         centreOnScreen(this);
-        handle([this] { FormShow(this); });
+        guarded([this] { FormShow(this); });
     }
     QMainWindow::showEvent(event);
 }

@@ -179,8 +179,6 @@ class TfoMain : public QMainWindow
     bool answerInputFilter(QInputMethodEvent *event);
     // Hands committed characters to the answer box's handler one by one, as typed keys.
     void typeCommitted(const QStringList &characters);
-    // Runs a handler as Qt's entry point into our code: errors end in the error box.
-    void handle(const std::function<void()> &handler);
 
     TfoMainServices m_services;
     QuestionBoard *m_board = nullptr; // the client area, where the bubble is painted
