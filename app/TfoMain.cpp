@@ -137,7 +137,7 @@ void TfoMain::createControls()
     edAnswer->setFont(makeFont(TechnicalFace, 20, true));
     setTextColour(edAnswer, Qt::blue);
     setBaseColour(edAnswer, QPalette::Button);
-    limitToWholeCharacters(edAnswer, 4);
+    limitToWholeCharacters(edAnswer, answerBoxCapacity);
     edAnswer->setToolTip(QStringLiteral("Tempat menjawab"));
     edAnswer->setAccessibleName(QStringLiteral("Jawaban"));
     edAnswer->setEnabled(false);

@@ -167,6 +167,9 @@ class TfoMain : public QMainWindow
     void showEvent(QShowEvent *event) override;
 
   private:
+    // The answer box holds four whole characters at most; once full, it takes no typed key.
+    static constexpr int answerBoxCapacity = 4;
+
     void createControls();
     void createMenu();
     void connectHandlers();

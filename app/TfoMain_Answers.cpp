@@ -23,8 +23,6 @@ constexpr char backspaceKey = 8;
 // a digit either.
 constexpr char otherCharacter = '?';
 
-constexpr int answerBoxCapacity = 4;
-
 // A whole character as the answer box's handler receives it.
 char handlerKey(const QString &character)
 {
