@@ -404,6 +404,7 @@ void TestAnswers::realKeysAndCommits_data()
     row("composition under way", "1", -1, 0, "´", none, "1");
     row("answer pasted", "", -2, 0, "1😀😀😀😀", none, "1😀😀😀");
     row("3 characters, digit", "1😀😀", Qt::Key_5, 0, "5", {"5.wav"}, "1😀😀5");
+    row("4 characters, digit", "1😀😀5", Qt::Key_6, 0, "6", none, "1😀😀5");
     row("9 letters, emoji", "#Nuvantiab", Qt::Key_unknown, 0, "😀", none, "Nuvantiab😀");
     row("10 letters, emoji", "#Nuvantiabc", Qt::Key_unknown, 0, "😀", none, "Nuvantiabc");
     row("9 letters, e and accent", "#Nuvantiab", -2, 0, "e\u0301", none, "Nuvantiabe\u0301");

@@ -2,7 +2,6 @@
 // The main window as a child meets it: its start, choosing operation and level, starting a
 // lesson and the questions painted in the bubble.
 #include "app/TfoMain.h"
-#include "app/WholeCharacters.h"
 #include "core/LessonRules.h"
 #include "core/Question.h"
 #include "core/RandomGenerator.h"
@@ -157,8 +156,6 @@ void TestMainWindow::layoutMatchesTheDrawing()
     QCOMPARE(w.Image1->geometry(), QRect(8, 120, 150, 100));
     QCOMPARE(w.edName->geometry(), QRect(75, 5, 78, 21));
     QCOMPARE(w.btnNext->geometry(), QRect(275, 3, 25, 25));
-    QCOMPARE(wholeCharacterLimit(w.edAnswer), 4);
-    QCOMPARE(wholeCharacterLimit(w.edName), 10);
     QVERIFY(w.edNo->isReadOnly());
     QCOMPARE(w.edNo->focusPolicy(), Qt::ClickFocus);
     QVERIFY(w.StatusBar1->isSizeGripEnabled());
