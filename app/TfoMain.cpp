@@ -6,6 +6,7 @@
 
 #include "app/Glyphs.h"
 #include "app/MenuFocus.h"
+#include "app/QuestionBoard.h"
 #include "app/WholeCharacters.h"
 #include "dialogs/ErrorGuard.h"
 #include "music/TMediaPlayer.h"
@@ -13,7 +14,6 @@
 #include "widgets/BevelPanel.h"
 #include "widgets/EditMenu.h"
 #include "widgets/Png.h"
-#include "widgets/ReadableText.h"
 #include "widgets/TopAligned.h"
 #include "widgets/WindowLook.h"
 
@@ -26,7 +26,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPainter>
 #include <QStatusBar>
 #include <QToolButton>
 
@@ -104,49 +103,47 @@ TfoMain::TfoMain(const TfoMainServices &services, QWidget *parent)
     connectHandlers();
     resize(clientWidth, menuBar()->sizeHint().height() + clientHeight);
 
-    handle([this] { FormCreate(this); });
+    guarded([this] { FormCreate(this); });
 }
 
 TfoMain::~TfoMain() = default;
 
 void TfoMain::createControls()
 {
-    m_client = new QWidget(this);
-    m_client->setObjectName(QStringLiteral("clientArea"));
-    makeReadableText(m_client); // screen readers read the question painted on it
-    m_client->installEventFilter(this);
+    m_board = new QuestionBoard(this);
+    m_board->setObjectName(QStringLiteral("clientArea"));
     // The window never shrinks below its drawing, status bar included.
-    m_client->setMinimumSize(clientWidth, clientHeight - statusBarHeight);
-    setCentralWidget(m_client);
+    m_board->setMinimumSize(clientWidth, clientHeight - statusBarHeight);
+    setCentralWidget(m_board);
 
-    Label4 = makeLabel(QStringLiteral("No. :"), m_client, 5, 43);
+    Label4 = makeLabel(QStringLiteral("No. :"), m_board, 5, 43);
     Label4->setObjectName(QStringLiteral("Label4"));
 
-    Label3 = new QLabel(QStringLiteral("?"), m_client);
+    Label3 = new QLabel(QStringLiteral("?"), m_board);
     Label3->setObjectName(QStringLiteral("Label3"));
     Label3->setFont(makeFont(StampFace, 20, true));
     setTextColour(Label3, Qt::red);
     Label3->setGeometry(216, 50, std::max(13, Label3->sizeHint().width()), 34);
 
-    Image1 = new QLabel(m_client);
+    Image1 = new QLabel(m_board);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(8, 120, 150, 100);
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Image1->setPixmap(QPixmap::fromImage(loadPng(QStringLiteral(":/images/image1.png"))));
 
-    edAnswer = new QLineEdit(m_client);
+    edAnswer = new QLineEdit(m_board);
     edAnswer->setObjectName(QStringLiteral("edAnswer"));
     edAnswer->setGeometry(240, 50, 81, 41);
     edAnswer->setFont(makeFont(TechnicalFace, 20, true));
     setTextColour(edAnswer, Qt::blue);
     setBaseColour(edAnswer, QPalette::Button);
-    limitToWholeCharacters(edAnswer, 4);
+    limitToWholeCharacters(edAnswer, answerBoxCapacity);
     edAnswer->setToolTip(QStringLiteral("Tempat menjawab"));
     edAnswer->setAccessibleName(QStringLiteral("Jawaban"));
     edAnswer->setEnabled(false);
     edAnswer->installEventFilter(this);
 
-    edNo = new QLineEdit(m_client);
+    edNo = new QLineEdit(m_board);
     edNo->setObjectName(QStringLiteral("edNo"));
     edNo->setGeometry(32, 40, 35, 21);
     edNo->setReadOnly(true);
@@ -162,7 +159,7 @@ void TfoMain::createControls()
     StatusBar1->setFixedHeight(statusBarHeight);
     setStatusBar(StatusBar1);
 
-    Panel1 = new BevelPanel(m_client);
+    Panel1 = new BevelPanel(m_board);
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setGeometry(0, 0, clientWidth, panelHeight);
     alignToTop(Panel1);
@@ -253,11 +250,11 @@ void TfoMain::connectHandlers()
 {
     auto bind = [this](QAction *action, void (TfoMain::*handler)(QObject *)) {
         connect(action, &QAction::triggered, this,
-                [this, action, handler] { handle([=, this] { (this->*handler)(action); }); });
+                [this, action, handler] { guarded([=, this] { (this->*handler)(action); }); });
     };
     auto bindButton = [this](QToolButton *button, void (TfoMain::*handler)(QObject *)) {
         connect(button, &QToolButton::clicked, this,
-                [this, button, handler] { handle([=, this] { (this->*handler)(button); }); });
+                [this, button, handler] { guarded([=, this] { (this->*handler)(button); }); });
     };
     bind(Mulaibelajar1, &TfoMain::PlayGame);
     bind(Next1, &TfoMain::NextSoal);
@@ -274,13 +271,8 @@ void TfoMain::connectHandlers()
     bindButton(SpeedButton3, &TfoMain::CloseApp);
     bindButton(btnNext, &TfoMain::NextSoal);
     MediaPlayer1->OnNotify = [this](QObject *sender) {
-        handle([this, sender] { MediaPlayer1Notify(sender); });
+        guarded([this, sender] { MediaPlayer1Notify(sender); });
     };
-}
-
-void TfoMain::handle(const std::function<void()> &handler)
-{
-    guarded(handler);
 }
 
 void TfoMain::FormCreate(QObject *)
@@ -294,7 +286,7 @@ void TfoMain::showEvent(QShowEvent *event)
     if (!m_shown) {
         m_shown = true;
         centreOnScreen(this);
-        handle([this] { FormShow(this); });
+        guarded([this] { FormShow(this); });
     }
     QMainWindow::showEvent(event);
 }
@@ -318,11 +310,6 @@ void TfoMain::PlaySoundFile(const QString &name)
 
 bool TfoMain::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_client && event->type() == QEvent::Paint) {
-        QPainter canvas(m_client);
-        handle([&] { FormPaint(canvas); });
-        return true;
-    }
     if (watched == edAnswer && event->type() == QEvent::KeyPress)
         return answerKeyFilter(static_cast<QKeyEvent *>(event));
     if (watched == edAnswer && event->type() == QEvent::InputMethod)

@@ -10,10 +10,16 @@
 //                       back to idle (GetQuote, GetLevel, PlayGame, NewQuestion, ResetLesson)
 //   TfoMain_Answers.cpp typed keys, checking and counting answers, the report at the end
 //                       (edAnswerKeyPress, CheckAnswer, NextSoal, EndLesson)
-//   TfoMain_Board.cpp   the speech bubble and the question painted in it (DrawBoard,
-//                       DrawQuestion, FormPaint, questionText)
+//   TfoMain_Board.cpp   the question's text and the board's painting as the window's
+//                       operations (questionText, DrawBoard, DrawQuestion, FormPaint)
 //   TfoMain_Music.cpp   the background music (PlayMusic, MediaPlayer1Notify)
 //   TfoMain_About.cpp   the about box and the readme (ABoutBox, Readme1Click)
+//
+// Its companions in app/: QuestionBoard, the client area that paints the bubble and the
+// question it is shown and gives the question to screen readers; TypedKey, what a key types
+// by the program's keyboard rules; WholeCharacters, the edit boxes' limits counted in whole
+// characters; MenuFocus, the focus given back when the menus are left; Glyphs, the buttons'
+// pictures.
 //
 // The rules the handlers apply (questions, scoring, conversions, the report text) are in
 // core/; the dialogs they show in dialogs/; the music control in music/; the sound, the
@@ -37,6 +43,7 @@ class QLineEdit;
 class QMenu;
 class QMenuBar;
 class QPainter;
+class QuestionBoard;
 class QStatusBar;
 class QToolButton;
 class BevelPanel;
@@ -148,6 +155,8 @@ class TfoMain : public QMainWindow
     // The end of the eleventh question: the whistle, the report and the offer to go again.
     void EndLesson();
 
+    // The board painted on any canvas as the client area paints itself: DrawBoard the bubble,
+    // DrawQuestion the question last shown in it, FormPaint both (a question only in a lesson).
     void DrawBoard(QPainter &canvas);
     void DrawQuestion(QPainter &canvas);
     // The question as the board shows it ("5 + 2 ="), also to screen readers.
@@ -158,6 +167,9 @@ class TfoMain : public QMainWindow
     void showEvent(QShowEvent *event) override;
 
   private:
+    // The answer box holds four whole characters at most; once full, it takes no typed key.
+    static constexpr int answerBoxCapacity = 4;
+
     void createControls();
     void createMenu();
     void connectHandlers();
@@ -170,11 +182,9 @@ class TfoMain : public QMainWindow
     bool answerInputFilter(QInputMethodEvent *event);
     // Hands committed characters to the answer box's handler one by one, as typed keys.
     void typeCommitted(const QStringList &characters);
-    // Runs a handler as Qt's entry point into our code: errors end in the error box.
-    void handle(const std::function<void()> &handler);
 
     TfoMainServices m_services;
-    QWidget *m_client = nullptr; // the client area the bubble is painted on
+    QuestionBoard *m_board = nullptr; // the client area, where the bubble is painted
     RandomGenerator m_random;
     std::function<std::uint32_t()> m_seedClock = &utcMillisecondsOfDay;
     bool m_shown = false;

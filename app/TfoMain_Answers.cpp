@@ -13,6 +13,7 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QLocale>
 
 namespace {
 constexpr char enterKey = 13;
@@ -22,8 +23,6 @@ constexpr char backspaceKey = 8;
 // a digit either.
 constexpr char otherCharacter = '?';
 
-constexpr int answerBoxCapacity = 4;
-
 // A whole character as the answer box's handler receives it.
 char handlerKey(const QString &character)
 {
@@ -31,6 +30,15 @@ char handlerKey(const QString &character)
     if (character.size() == 1 && first != 0 && first < 0x100)
         return char(first);
     return otherCharacter;
+}
+
+// The decimal separator of the system's locale: its first character, '.' when it gives none.
+// Read as the report is made, so that the next report follows a change of the desktop's
+// settings without anything watching for it.
+QChar systemDecimalSeparator()
+{
+    const QString point = QLocale::system().decimalPoint();
+    return point.isEmpty() ? QChar(u'.') : point.at(0);
 }
 } // namespace
 
@@ -131,7 +139,7 @@ void TfoMain::EndLesson()
 {
     if (earnsWhistle(Score))
         PlaySoundFile(QStringLiteral("Whistle.wav"));
-    MessageDlg(lessonReport(edName->text(), Level, Score, DecimalSeparator()),
+    MessageDlg(lessonReport(edName->text(), Level, Score, systemDecimalSeparator()),
                TMsgDlgType::mtInformation, {TMsgDlgBtn::mbOK});
     const int reply =
         MessageDlg(QStringLiteral("Mau belajar berhitung lagi?"), TMsgDlgType::mtConfirmation,

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Choosing the operation and the level, starting a lesson, making each question and going
 // back to idle.
+#include "app/QuestionBoard.h"
 #include "app/TfoMain.h"
 #include "core/LessonRules.h"
 #include "core/Question.h"
-#include "widgets/ReadableText.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -46,8 +46,7 @@ void TfoMain::GetLevel(QObject *sender)
 
 void TfoMain::ResetLesson()
 {
-    m_client->update(); // the empty bubble
-    setReadableText(m_client, QString());
+    m_board->showQuestion(QString()); // the empty bubble
     btnPlay->setEnabled(true);
     edNo->clear();
     edAnswer->clear();
@@ -85,9 +84,7 @@ void TfoMain::NewQuestion()
     OperandA = question.operandA;
     OperandB = question.operandB;
     Answer = question.answer;
-    m_client->update(); // the bubble with the new question
-    // Read out by screen readers, also when it reads like the last one.
-    setReadableText(m_client, questionText());
+    m_board->showQuestion(questionText());
     edAnswer->clear();
     IsLastQuestion = QuestionNo == QuestionsPerLesson;
 }

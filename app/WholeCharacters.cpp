@@ -22,7 +22,6 @@ class WholeCharacterLimit : public QValidator
 {
   public:
     WholeCharacterLimit(int limit, QObject *parent) : QValidator(parent), m_limit(limit) {}
-    int limit() const { return m_limit; }
 
     State validate(QString &text, int &cursor) const override
     {
@@ -67,10 +66,4 @@ void limitToWholeCharacters(QLineEdit *box, int limit)
     // The box's own limit counts UTF-16 units and would cut an emoji in half.
     box->setMaxLength(32767);
     box->setValidator(new WholeCharacterLimit(limit, box));
-}
-
-int wholeCharacterLimit(const QLineEdit *box)
-{
-    const auto *validator = dynamic_cast<const WholeCharacterLimit *>(box->validator());
-    return validator ? validator->limit() : -1;
 }

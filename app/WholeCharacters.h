@@ -15,6 +15,3 @@ qsizetype wholeCharacterCount(const QString &text);
 // character: the characters just put in before the cursor give way, as if the insertion had
 // stopped when the box was full; a character typed into a full box is refused.
 void limitToWholeCharacters(QLineEdit *box, int limit);
-
-// The limit set above, or -1.
-int wholeCharacterLimit(const QLineEdit *box);

@@ -3,9 +3,6 @@
 
 #include "core/Errors.h"
 
-#include <QCoreApplication>
-#include <QEvent>
-#include <QLocale>
 #include <charconv>
 #include <cmath>
 #include <string>
@@ -86,30 +83,6 @@ QString exponentForm(const DecimalDigits &d, QChar separator)
     text += QStringLiteral("E+") + QString::number(d.exponent);
     return text;
 }
-
-QChar g_decimalSeparator = u'.';
-
-QChar systemDecimalSeparator()
-{
-    const QString point = QLocale::system().decimalPoint();
-    return point.isEmpty() ? QChar(u'.') : point.at(0);
-}
-
-// Installed on the application: every event of the program passes by, so it only looks at
-// the type and lets everything through.
-class LocaleWatcher : public QObject
-{
-  public:
-    using QObject::QObject;
-
-  protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::LocaleChange)
-            g_decimalSeparator = systemDecimalSeparator();
-        return QObject::eventFilter(watched, event);
-    }
-};
 
 } // namespace
 
@@ -226,27 +199,4 @@ QString FormatFloat(long double value, QChar decimalSeparator)
 QString FormatInt(std::int32_t value)
 {
     return QString::number(value);
-}
-
-QChar DecimalSeparator()
-{
-    return g_decimalSeparator;
-}
-
-void watchDecimalSeparator(QCoreApplication *app)
-{
-    g_decimalSeparator = systemDecimalSeparator();
-    if (!app)
-        return;
-    const auto name = QStringLiteral("numbeloLocaleWatcher");
-    if (app->findChild<QObject *>(name, Qt::FindDirectChildrenOnly))
-        return;
-    auto *watcher = new LocaleWatcher(app);
-    watcher->setObjectName(name);
-    app->installEventFilter(watcher);
-}
-
-void setDecimalSeparatorForTesting(QChar separator)
-{
-    g_decimalSeparator = separator;
 }

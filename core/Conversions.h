@@ -5,8 +5,6 @@
 #include <QString>
 #include <cstdint>
 
-class QCoreApplication;
-
 // The two text conversions of the program: the child's typed answer to a whole number, and
 // numbers to the texts of the lesson report. No widgets here.
 
@@ -25,14 +23,3 @@ QString FormatFloat(long double value, QChar decimalSeparator);
 
 // The integer in decimal, with a minus sign when negative ("%d").
 QString FormatInt(std::int32_t value);
-
-// The decimal separator of the system's default locale: its first character, '.' when the
-// locale gives none. It is '.' until watchDecimalSeparator() has read it.
-QChar DecimalSeparator();
-
-// Reads the decimal separator now and again whenever the application is told that the
-// system's locale settings changed (QEvent::LocaleChange).
-void watchDecimalSeparator(QCoreApplication *app);
-
-// Lets tests pretend the system uses another separator, until the next locale change.
-void setDecimalSeparatorForTesting(QChar separator);

@@ -245,9 +245,8 @@ TMessageForm::TMessageForm(const QString &text, TMsgDlgType type, const TMsgDlgB
             std::max(buttonWidth, metrics.horizontalAdvance(plainCaption) + 2 * horzMargin);
         buttonHeight = std::max(buttonHeight, button->sizeHint().height());
         m_buttons.append(button);
-        if (info.button == TMsgDlgBtn::mbHelp) {
-            connect(button, &QPushButton::clicked, this, &TMessageForm::helpRequested);
-        } else {
+        // Help has nothing to show: pressing it leaves the dialog open.
+        if (info.button != TMsgDlgBtn::mbHelp) {
             const int result = info.result;
             connect(button, &QPushButton::clicked, this, [this, result] { done(result); });
         }

@@ -74,21 +74,14 @@ class TMessageForm : public QDialog
     TMessageForm(const QString &text, TMsgDlgType type, const TMsgDlgButtons &buttons,
                  QWidget *parent = nullptr);
 
-    // The button Enter presses, and the one Escape presses; either may be null.
-    QPushButton *defaultButton() const { return m_defaultButton; }
-    QPushButton *cancelButton() const { return m_cancelButton; }
-
     // Closing the dialog without a button returns mrCancel.
     void reject() override;
-
-  signals:
-    // The Help button was pressed; the dialog stays open.
-    void helpRequested();
 
   protected:
     void keyPressEvent(QKeyEvent *event) override;
 
   private:
+    // The button Enter presses, and the one Escape presses; either may be null.
     QPushButton *m_defaultButton = nullptr;
     QPushButton *m_cancelButton = nullptr;
     QList<QPushButton *> m_buttons;

@@ -53,9 +53,7 @@ QIcon ProgramStyle::standardIcon(StandardPixmap which, const QStyleOption *optio
 int ProgramStyle::styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
                             QStyleHintReturn *returnData) const
 {
-    if (hint == SH_ToolTip_WakeUpDelay)
-        return ToolTipTiming::wakeUpMs;
-    if (hint == SH_ToolTip_FallAsleepDelay)
-        return ToolTipTiming::displayMs;
+    if (const std::optional<int> toolTipTiming = toolTipStyleHint(hint))
+        return *toolTipTiming;
     return QProxyStyle::styleHint(hint, option, widget, returnData);
 }

@@ -1,15 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "program/Startup.h"
 
-#include "core/Conversions.h"
 #include "program/ProgramStyle.h"
+#include "program/SoundActivity.h"
 #include "program/ToolTips.h"
 #include "widgets/WindowLook.h"
 
 #include <QApplication>
 #include <QFont>
+#include <utility>
 
-void prepareApplication(QApplication &application)
+void prepareApplication(QApplication &application, SoundCues sound)
 {
     // The program's title is its application name rather than its display name: Qt would
     // add a display name to every dialog's caption.
@@ -18,6 +19,20 @@ void prepareApplication(QApplication &application)
     QApplication::setDesktopFileName(QStringLiteral(NUMBELO_APP_ID));
     QApplication::setFont(WindowLook::makeFont(WindowLook::UiFace, WindowLook::UiPoints));
     QApplication::setStyle(new ProgramStyle);
+
+    // Every event filter the program installs on the whole application is installed here:
+    // - the tooltips' follow-on wait (ToolTips.h): moving on from one tooltip to the next
+    //   control shows the next one after 50 ms;
+    // - the watch on the user's activity (SoundActivity.h): it starts the sound after the first
+    //   paint and wakes a device closed while the program was idle. Opening the device may
+    //   start a helper process while the program has other threads: with no session bus, SDL's
+    //   audio start-up has libdbus fork and execute dbus-launch. Qt's own D-Bus thread does the
+    //   same in every window before it is painted, so the program already forks while
+    //   threaded; the child only executes the helper.
+    // The menu bar has a filter of its own that gives the focus back when the menus are left
+    // (app/MenuFocus.h); it watches the menu bar only.
     installToolTipTiming(application);
-    watchDecimalSeparator(&application);
+    if (sound.wakeOnActivity)
+        followSoundActivity(application, std::move(sound.startAfterFirstPaint),
+                            std::move(sound.wakeOnActivity));
 }

@@ -10,6 +10,10 @@
 #include <QWidget>
 
 namespace {
+constexpr int wakeUpMs = 500;
+constexpr int followOnMs = 50;
+constexpr int displayMs = 2500;
+
 // Qt already waits before asking for a tooltip: wakeUpMs at first, and a fixed 20 ms when a
 // tooltip was just shown. The follow-on wait is made up to followOnMs here.
 constexpr int qtFollowOnMs = 20;
@@ -31,16 +35,25 @@ class ToolTipFilter : public QObject
         QPointer<QWidget> target(widget);
         auto show = [target, where] {
             if (target && target->isVisible() && target->underMouse())
-                QToolTip::showText(where, target->toolTip(), target, {}, ToolTipTiming::displayMs);
+                QToolTip::showText(where, target->toolTip(), target, {}, displayMs);
         };
         if (followOn)
-            QTimer::singleShot(ToolTipTiming::followOnMs - qtFollowOnMs, widget, show);
+            QTimer::singleShot(followOnMs - qtFollowOnMs, widget, show);
         else
             show();
         return true;
     }
 };
 } // namespace
+
+std::optional<int> toolTipStyleHint(QStyle::StyleHint hint)
+{
+    if (hint == QStyle::SH_ToolTip_WakeUpDelay)
+        return wakeUpMs;
+    if (hint == QStyle::SH_ToolTip_FallAsleepDelay)
+        return displayMs;
+    return std::nullopt;
+}
 
 void installToolTipTiming(QApplication &application)
 {

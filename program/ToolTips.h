@@ -1,15 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QStyle>
+#include <optional>
+
 class QApplication;
 
-// Tooltip timing of the program: shown 500 ms after the mouse comes to rest on a control,
-// 50 ms when moving on from one tooltip to the next control, hidden after 2500 ms. The first
-// and last are style hints of the program's style (ProgramStyle.h).
-void installToolTipTiming(QApplication &application);
+// The program's tooltip timing, all of it: a tooltip shows 500 ms after the mouse comes to rest
+// on a control, 50 ms when moving on from one tooltip to the next control, and hides after
+// 2500 ms. Qt takes the first and the last from the style, which asks toolTipStyleHint(); the
+// follow-on wait needs an application-wide event filter, installToolTipTiming().
 
-namespace ToolTipTiming {
-constexpr int wakeUpMs = 500;
-constexpr int followOnMs = 50;
-constexpr int displayMs = 2500;
-} // namespace ToolTipTiming
+// The value of a tooltip timing style hint; nothing for any other hint.
+std::optional<int> toolTipStyleHint(QStyle::StyleHint hint);
+
+void installToolTipTiming(QApplication &application);

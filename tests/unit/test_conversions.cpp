@@ -4,9 +4,6 @@
 #include "core/Errors.h"
 #include "tests/support/LocaleInForce.h"
 
-#include <QCoreApplication>
-#include <QEvent>
-#include <QLocale>
 #include <QRandomGenerator>
 #include <QTest>
 #include <charconv>
@@ -32,8 +29,6 @@ class TestConversions : public QObject
     void formattedValuesReadBackWithinRounding();
     void formatsIntegers_data();
     void formatsIntegers();
-    void separatorFollowsTheSystemLocale();
-    void separatorIsReadAgainOnLocaleChange();
 };
 
 void TestConversions::acceptsWholeNumbers_data()
@@ -260,32 +255,6 @@ void TestConversions::formatsIntegers()
     QFETCH(int, value);
     QFETCH(QString, text);
     QCOMPARE(FormatInt(value), text);
-}
-
-void TestConversions::separatorFollowsTheSystemLocale()
-{
-    // ctest runs this test once under a point locale and once under a comma locale and
-    // names the separator each run must find.
-    const QString expected = qEnvironmentVariable("NUMBELO_EXPECT_DECIMAL_POINT", u"."_qs);
-    watchDecimalSeparator(QCoreApplication::instance());
-    QCOMPARE(DecimalSeparator(), expected.at(0));
-}
-
-void TestConversions::separatorIsReadAgainOnLocaleChange()
-{
-    watchDecimalSeparator(QCoreApplication::instance());
-    const QChar system = DecimalSeparator();
-    const QChar other = system == u',' ? u'.' : u',';
-
-    setDecimalSeparatorForTesting(other);
-    QEvent unrelated(QEvent::ApplicationFontChange);
-    QCoreApplication::sendEvent(this, &unrelated);
-    QCOMPARE(DecimalSeparator(), other);
-
-    // Any object may be told; the watcher sees it on its way through the application.
-    QEvent change(QEvent::LocaleChange);
-    QCoreApplication::sendEvent(this, &change);
-    QCOMPARE(DecimalSeparator(), system);
 }
 
 QTEST_GUILESS_MAIN(TestConversions)
