@@ -6,9 +6,9 @@
 // depends on everything the program uses and that lintian passes.
 #include "about/TAboutBox.h"
 #include "app/TfoMain.h"
-#include "platform/linux/FluidSynthSequencer.h"
 #include "platform/linux/SystemDesktopOpener.h"
 #include "platform/portable/AudioEngine.h"
+#include "platform/portable/MusicDevice.h"
 #include "platform/portable/ProgramFolders.h"
 #include "program/Startup.h"
 
@@ -365,9 +365,10 @@ void TestInstall::packageDependsOnWhatTheProgramUses()
     // The package of every font family the windows ask for, on this machine.
     AudioEngine audio(nullptr);
     SystemDesktopOpener desktop;
-    FluidSynthMusic music(&audio.mixer(), {});
-    TfoMain window({ProgramFolders::forExecutable(QCoreApplication::applicationFilePath()), audio,
-                    music, desktop});
+    const ProgramFolders folders =
+        ProgramFolders::forExecutable(QCoreApplication::applicationFilePath());
+    const std::unique_ptr<MusicSystem> music = makeSystemMusic(&audio.mixer(), folders);
+    TfoMain window({folders, audio, *music, desktop});
     TAboutBox box(&window, audio, desktop);
     QSet<QString> families;
     QWidgetList widgets = window.findChildren<QWidget *>() + box.findChildren<QWidget *>();
