@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/linux/FluidSynthLibrary.h"
 
-#include <QHash>
 #include <QLoggingCategory>
-#include <memory>
+#include <map>
 #include <mutex>
 
 Q_DECLARE_LOGGING_CATEGORY(lcMusic)
@@ -11,16 +10,17 @@ Q_DECLARE_LOGGING_CATEGORY(lcMusic)
 namespace FluidSynthLibrary {
 namespace {
 std::mutex mutex;
-// The tables filled so far, by the file they were filled from. A table never changes once
-// filled, and its library stays loaded: the audio thread may be in its functions at any time.
-QHash<QByteArray, const Functions *> loaded;
+// The tables filled so far, by the file they were filled from; a node never moves. A table
+// never changes once filled, and its library stays loaded: the audio thread may be in its
+// functions at any time.
+std::map<QByteArray, Functions> loaded;
 } // namespace
 
 const Functions *load(const QByteArray &fileName, MusicProblem *problem)
 {
     std::lock_guard lock(mutex);
-    if (const Functions *functions = loaded.value(fileName))
-        return functions;
+    if (const auto known = loaded.find(fileName); known != loaded.end())
+        return &known->second;
     const QString file = QString::fromLocal8Bit(fileName);
     const QString packageName = QLatin1String(package);
     SharedLibrary library = SharedLibrary::open(fileName.constData());
@@ -30,8 +30,7 @@ const Functions *load(const QByteArray &fileName, MusicProblem *problem)
         return nullptr;
     }
     // An older FluidSynth lacks some of them.
-    auto owned = std::make_unique<Functions>();
-    Functions &table = *owned;
+    Functions table;
     const char *missing = nullptr;
     NUMBELO_FLUIDSYNTH_FUNCTIONS(NUMBELO_LIBRARY_RESOLVE)
     if (missing != nullptr) {
@@ -40,9 +39,7 @@ const Functions *load(const QByteArray &fileName, MusicProblem *problem)
                     packageName};
         return nullptr;
     }
-    const Functions *functions = owned.release(); // kept for the life of the program
-    loaded.insert(fileName, functions);
-    return functions;
+    return &loaded.emplace(fileName, table).first->second;
 }
 
 } // namespace FluidSynthLibrary
