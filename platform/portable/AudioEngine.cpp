@@ -43,8 +43,9 @@ void AudioEngine::start()
 
 void AudioEngine::preload()
 {
-    auto [files, folders] = m_cache.listFiles();
-    for (SoundCache::File &file : files)
+    auto listed = m_cache.listFiles();
+    const QStringList folders = listed.second;
+    for (SoundCache::File &file : listed.first)
         m_worker.post([this, file = std::move(file), folders] { m_cache.decode(file, folders); });
     // Queued behind the decodes, so it runs once they are all done.
     m_worker.post([this, folders] {
