@@ -32,7 +32,7 @@ class OutputKeeper
     // While the device is wanted: how often it is checked, and the longest wait between two
     // tries to open one when none could be opened.
     static constexpr std::chrono::milliseconds checkInterval{1000};
-    static constexpr std::chrono::milliseconds longestRetry{30000};
+    static constexpr std::chrono::milliseconds longestRetry{10000};
 
     // `output` may be null: then there is no device, and nothing is ever opened.
     OutputKeeper(std::unique_ptr<AudioOutput> output, Mixer &mixer, Worker &worker);
