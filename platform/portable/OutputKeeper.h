@@ -20,7 +20,8 @@ class Worker;
 // closed and the default device opened in its place: looked for at every sign of activity, so
 // that the sound asked for next is played on the new device, and every checkInterval while the
 // device is wanted, so that the music comes back by itself. When none can be opened, the next
-// sign of activity tries again, and so does the check, less often the longer it fails.
+// sign of activity tries again, and so does the check, less often the longer it fails (up to
+// longestRetry); with the music off the tries end with the idle time, as the device would.
 //
 // Opening and closing can take milliseconds (more than a second on some sound servers) and
 // run on the sound worker; every function belongs to the thread that made the keeper (the
