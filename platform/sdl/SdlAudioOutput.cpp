@@ -38,18 +38,28 @@ bool SdlAudioOutput::start(SampleSource *source)
         std::lock_guard guard(m_mutex);
         shutDown();
     }
+    bool beside = false;
     {
         std::lock_guard guard(m_mutex);
+        beside = m_initialised;
         if (initialiseAndOpen()) {
             m_afresh = false;
             m_played = true;
             return true;
         }
-        m_driver.clear();
     }
-    m_afresh = true;
+    // A driver with a single device (the silent one, the file one) opens nothing beside a
+    // stream still closing: once it is closed, SDL's audio starts afresh.
     m_closer.waitUntilIdle();
     std::lock_guard guard(m_mutex);
+    shutDown();
+    if (beside && initialiseAndOpen()) {
+        m_afresh = false;
+        m_played = true;
+        return true;
+    }
+    m_driver.clear();
+    m_afresh = true;
     shutDown();
     if (m_played) {
         // A device played before: its server is away for now, and the owner tries again.

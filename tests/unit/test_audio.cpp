@@ -154,6 +154,8 @@ class TestAudio : public QObject
     void outputFollowsActivity();
     void soundsWaitForTheirDecodeAndTheDevice();
     void brokenDriverFallsBackToSilentClock();
+    void theUsersDriverIsKept_data();
+    void theUsersDriverIsKept();
 
   private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -534,6 +536,37 @@ void TestAudio::brokenDriverFallsBackToSilentClock()
         QVERIFY(engine.mixer().effectPlaying());
         // The silent driver still pulls samples, so the effect is played to its end.
         QTRY_VERIFY_WITH_TIMEOUT(!engine.mixer().effectPlaying(), 3000);
+    }
+    qputenv("SDL_AUDIODRIVER", "dummy");
+}
+
+void TestAudio::theUsersDriverIsKept_data()
+{
+    QTest::addColumn<QByteArray>("chosen");
+    QTest::addColumn<QString>("plays");
+    QTest::newRow("the silent driver") << QByteArray("dummy") << "dummy";
+    QTest::newRow("the file driver") << QByteArray("disk") << "disk";
+    QTest::newRow("a list, the first that works") << QByteArray("no-such-driver,disk") << "disk";
+    QTest::newRow("none that works: the silent one") << QByteArray("no-such-driver") << "dummy";
+}
+
+// SDL_AUDIODRIVER is the user's: no driver of the program's choosing replaces it, at the first
+// start or at the next one.
+void TestAudio::theUsersDriverIsKept()
+{
+    QFETCH(QByteArray, chosen);
+    QFETCH(QString, plays);
+    qputenv("SDL_AUDIODRIVER", chosen);
+    qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(m_dir->filePath(QStringLiteral("out.raw"))));
+    {
+        Mixer mixer;
+        SdlAudioOutput output;
+        for (int start = 0; start < 2; ++start) {
+            QVERIFY(output.start(&mixer));
+            QCOMPARE(QString::fromStdString(output.driver()), plays);
+            QVERIFY(!output.lost());
+            output.stop();
+        }
     }
     qputenv("SDL_AUDIODRIVER", "dummy");
 }
