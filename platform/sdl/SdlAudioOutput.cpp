@@ -4,6 +4,8 @@
 #include "platform/portable/Sound.h"
 #include "platform/sdl/SdlLibrary.h"
 
+#include <QByteArray>
+#include <QCoreApplication>
 #include <cstdlib>
 #include <cstring>
 #include <thread>
@@ -31,6 +33,11 @@ bool SdlAudioOutput::start(SampleSource *source)
     m_source = source;
     // SDL would otherwise take over SIGINT and SIGTERM from the program.
     m_sdl->SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // What a desktop's volume control calls the stream: the program's name, where SDL's
+    // PipeWire driver would say "SDL Application".
+    const QByteArray name = QCoreApplication::applicationName().toUtf8();
+    if (!name.isEmpty())
+        m_sdl->SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, name.constData());
     if (m_afresh) {
         // The driver SDL's audio runs may hold a dead server's connection, or be the silent
         // one: once the streams being closed are closed, it is shut down and chosen again.
