@@ -9,6 +9,10 @@
 # -DNUMBELO_WINDOWS_PREFIX=... or from the environment variable of the same name.
 # The same file builds those libraries too, so their build and ours use one compiler
 # set-up.
+#
+# Under Wine, a Windows program does not see the build machine's QT_* variables: Wine
+# passes WINEQT_QPA_PLATFORM=offscreen on as QT_QPA_PLATFORM=offscreen (likewise
+# WINEQT_QPA_FONTDIR, as a Z:/ path, for the offscreen plugin's fonts).
 
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
@@ -60,6 +64,7 @@ if(NOT NUMBELO_MINGW_RUNTIME_DLLS)
     execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${_numbelo_dll}
       OUTPUT_VARIABLE _numbelo_path OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
     if(IS_ABSOLUTE "${_numbelo_path}" AND EXISTS "${_numbelo_path}")
+      file(REAL_PATH "${_numbelo_path}" _numbelo_path)
       list(APPEND NUMBELO_MINGW_RUNTIME_DLLS "${_numbelo_path}")
     endif()
   endforeach()
