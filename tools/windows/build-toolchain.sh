@@ -15,8 +15,8 @@
 # The folder is ${NUMBELO_WINDOWS_CACHE:-~/.cache/numbelo/windows}/<key>, outside the
 # source tree, where the key names the versions and a hash of this script and of
 # cmake/toolchains/mingw-w64-x86_64.cmake: a change of either recipe builds a new folder.
-# A folder is finished when its stamp file exists, written last; then this script does
-# nothing. Standard output carries only the folder's path, so that
+# A folder is finished when its stamp file exists, written once all is installed and
+# checked; then this script does nothing. Standard output carries only the folder's path, so that
 #   prefix=$(tools/windows/build-toolchain.sh)
 # works; progress and the time of each step go to standard error.
 #
@@ -67,11 +67,23 @@ if $print_only; then
   echo "$prefix" >&3
   exit 0
 fi
-if [ -f "$stamp" ]; then
-  echo "Already built: $prefix"
-  echo "$prefix" >&3
-  exit 0
+already_built() {
+  if [ -f "$stamp" ]; then
+    echo "Already built: $prefix"
+    echo "$prefix" >&3
+    exit 0
+  fi
+}
+already_built
+# One build at a time in a cache folder: a second caller waits, then finds the first's
+# result instead of deleting the folder it is filling.
+mkdir -p "$cache_root"
+exec 9>"$cache_root/.lock"
+if ! flock -n 9; then
+  echo "Waiting for another build in $cache_root to end..."
+  flock 9
 fi
+already_built
 
 # ---------------------------------------------------------------------------------------
 # Helpers
@@ -307,8 +319,8 @@ finish() {
     echo "Qt's configure summary:"
     cat "$scratch/build/qt/config.summary"
   } >"$info"
-  rm -rf "$scratch"
   date -u +%Y-%m-%dT%H:%M:%SZ >"$stamp"
+  rm -rf "$scratch"
 }
 
 # A folder without its stamp is from a build that stopped while installing: start it anew.
