@@ -52,6 +52,8 @@ class WatchedOutput final : public AudioOutput, private SampleSource
     {
         return Clock::time_point(Clock::duration(m_soundAfterSilence.load()));
     }
+    // How many silent periods were handed over so far.
+    long silentPeriods() const { return m_silentPeriods.load(); }
 
   private:
     // On the device's thread.
@@ -63,12 +65,15 @@ class WatchedOutput final : public AudioOutput, private SampleSource
         if (sound && m_silent)
             m_soundAfterSilence = Clock::now().time_since_epoch().count();
         m_silent = !sound;
+        if (m_silent)
+            ++m_silentPeriods;
     }
 
     SdlAudioOutput m_device;
     SampleSource *m_source = nullptr;
     bool m_silent = true;
     std::atomic<Clock::rep> m_soundAfterSilence{0};
+    std::atomic<long> m_silentPeriods{0};
 };
 
 // Whether SDL's playback thread is running in this process: it lives exactly as long as an
@@ -144,10 +149,12 @@ int main(int argc, char *argv[])
     // Milliseconds from a digit key to the first sample of its sound handed to the device.
     const auto timeKey = [&](int i) {
         window.edAnswer->clear();
-        // The sound before fades out in 2 ms; then the device is handed silence.
+        // The sound before fades out in 2 ms; then the device is handed a silent period.
         audio.mixer().stopEffect();
-        const Clock::time_point quiet = Clock::now();
-        while (audio.mixer().busy() || Clock::now() - quiet < std::chrono::milliseconds(15))
+        while (audio.mixer().busy())
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        const long silentBefore = output.silentPeriods();
+        while (output.silentPeriods() < silentBefore + 2)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         const Clock::time_point before = output.soundAfterSilence();
         const Qt::Key digit = Qt::Key(Qt::Key_0 + i % 10);
