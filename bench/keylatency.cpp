@@ -147,14 +147,16 @@ int main(int argc, char *argv[])
     window.PlayGame(nullptr);
 
     // Milliseconds from a digit key to the first sample of its sound handed to the device.
-    const auto timeKey = [&](int i) {
+    // With the device closed for being idle there is no period to wait for: the first one the
+    // reopened device is handed after the key is timed.
+    const auto timeKey = [&](int i, bool deviceOpen) {
         window.edAnswer->clear();
         // The sound before fades out in 2 ms; then the device is handed a silent period.
         audio.mixer().stopEffect();
         while (audio.mixer().busy())
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         const long silentBefore = output.silentPeriods();
-        while (output.silentPeriods() < silentBefore + 2)
+        while (deviceOpen && output.silentPeriods() < silentBefore + 2)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         const Clock::time_point before = output.soundAfterSilence();
         const Qt::Key digit = Qt::Key(Qt::Key_0 + i % 10);
@@ -171,7 +173,7 @@ int main(int argc, char *argv[])
     };
     std::vector<double> latencies;
     for (int i = 0; i < presses; ++i) {
-        latencies.push_back(timeKey(i));
+        latencies.push_back(timeKey(i, true));
         // Let the digit play a little, as a child types.
         std::this_thread::sleep_for(std::chrono::milliseconds(37 + 13 * (i % 7)));
     }
@@ -189,7 +191,7 @@ int main(int argc, char *argv[])
         if (QTest::qWaitFor([] { return !audioThreadRunning(); }, idleSeconds * 1000)) {
             const double closedAfter =
                 std::chrono::duration<double>(Clock::now() - idleStart).count();
-            const double first = timeKey(presses);
+            const double first = timeKey(presses, false);
             std::printf("first key after an idle close: %.2f ms (device closed %.1f s after the "
                         "last key); target <= %.0f ms: %s\n",
                         first, closedAfter, target, first <= target ? "pass" : "fail");
