@@ -140,7 +140,5 @@ server_stop() {
     kill "$server_bus_pid" 2>/dev/null || true
     wait "$server_bus_pid" 2>/dev/null || true
     server_bus_pid=
-server_awake=${server_awake:-0}
-server_awake_pid=
   fi
 }

@@ -35,6 +35,8 @@ rm -rf "$out/server"
 pid=
 recorder=
 finish() {
+  # Everything is ended, whatever ending one of them returns.
+  set +e
   [ -n "$recorder" ] && kill "$recorder" 2>/dev/null
   [ -n "$pid" ] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
   server_stop
