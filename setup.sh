@@ -12,6 +12,9 @@ build_packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-ba
 test_packages=(xvfb xauth xdotool x11-utils x11-xkb-utils imagemagick sox clang libclang-rt-14-dev libxdamage-dev
   appstream desktop-file-utils dpkg-dev file valgrind lintian locales openbox dbus-daemon at-spi2-core
   python3-pyatspi)
+# The sound servers the restart tests and the benchmarks run privately: PulseAudio, and PipeWire
+# with WirePlumber and its pulse server; XTest for the benchmark's key presses.
+test_packages+=(pulseaudio pulseaudio-utils pipewire pipewire-pulse wireplumber libxtst-dev)
 # The locales the tests run under besides C.UTF-8: the children's own (Indonesian), another with
 # a decimal comma (German) and one with other case rules (Turkish).
 test_locales=(id_ID de_DE tr_TR)

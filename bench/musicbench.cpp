@@ -4,6 +4,9 @@
 //
 //   musicbench [RUNS]        everything (start-ups alternate, RUNS of each; default 7)
 //   musicbench cpu [SECONDS] only the CPU figures (default 10 s a phase)
+//   musicbench hour [MINUTES] the music left on for an hour (default 60 minutes), rendered
+//                            offline through the program's mixer as fast as it goes, looped
+//                            by its end-of-piece notice as the window loops it
 //
 // CPU: the program's audio engine on SDL's dummy driver, which pulls periods in real time
 // like a sound card; user plus system time of the whole process (audio thread included)
@@ -31,6 +34,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -130,6 +134,97 @@ CpuFigures measureCpu(double seconds)
         figures.offlineRender = 100.0 * (cpuSeconds() - before) / 60.0;
     }
     return figures;
+}
+
+// An hour of music, without a device: the mixer is pulled a period at a time, and the window's
+// event queue is served after every period, which hands the end of a piece over at least as
+// soon as a real device's pace would. What it measures: the resident memory once the first
+// loop has ended and at the end; the CPU the rendering took, as a share of the music's length
+// (what a device playing it in real time costs, less the device's own thread); and whether
+// every loop is gapless and starts from the first note: each loop as long as the others, its
+// first sound the same number of periods after its start, and no period of a later loop silent
+// where the second loop sounds (the first starts from silence, every later one under the last
+// notes of the one before; the synthesizer's voices differ a little from loop to loop, which is
+// reported as the largest difference of a period's energy).
+int measureHour(double minutes)
+{
+    AudioEngine audio(nullptr);
+    const std::unique_ptr<MusicSystem> music =
+        makeSystemMusic(&audio.mixer(), ProgramFolders::forExecutable(programDir()));
+    TMediaPlayer player(*music);
+    player.FileName = programDir() + QStringLiteral("sound/zamba.mid");
+    std::int64_t rendered = 0; // frames
+    std::vector<std::int64_t> loopStarts{0};
+    player.OnNotify = [&](QObject *) {
+        if (player.NotifyValue() == TMediaPlayer::TMPNotifyValues::nvSuccessful) {
+            player.Play();
+            loopStarts.push_back(rendered);
+        }
+    };
+    player.Open();
+    player.Play();
+    player.setNotify(true);
+    player.WaitForInstruments();
+
+    const std::int64_t total = std::int64_t(minutes * 60 * Audio::sampleRate);
+    std::vector<float> period(std::size_t(Audio::periodFrames) * Audio::channels);
+    std::vector<double> second;  // the second loop's energy in each period
+    std::vector<int> firstSound; // each loop's first period with sound, counted from its start
+    double worstDeviation = 0;   // of any later loop's energy from the second's, relative
+    int dropouts = 0;            // periods of later loops silent where the second sounds
+    long rssAfterFirst = -1;
+    std::size_t loop = 0;
+    std::int64_t periodInLoop = 0;
+    const double cpuBefore = cpuSeconds();
+    while (rendered < total) {
+        if (loopStarts.size() - 1 != loop) {
+            loop = loopStarts.size() - 1;
+            periodInLoop = 0;
+            if (loop == 1)
+                rssAfterFirst = residentKilobytes();
+        }
+        audio.mixer().mix(period.data(), Audio::periodFrames);
+        double energy = 0;
+        for (const float sample : period)
+            energy += double(sample) * double(sample);
+        if (firstSound.size() == loop && energy > 1e-6)
+            firstSound.push_back(int(periodInLoop));
+        if (loop == 1) {
+            second.push_back(energy);
+        } else if (loop >= 2 && std::size_t(periodInLoop) < second.size()) {
+            const double reference = second[std::size_t(periodInLoop)];
+            if (energy <= 1e-6 && reference > 1e-3)
+                ++dropouts;
+            worstDeviation =
+                std::max(worstDeviation, std::fabs(energy - reference) / std::max(reference, 1e-3));
+        }
+        ++periodInLoop;
+        rendered += Audio::periodFrames;
+        QCoreApplication::processEvents();
+    }
+    const double cpu = cpuSeconds() - cpuBefore;
+    const long rssEnd = residentKilobytes();
+
+    // Only loops that ended count for their length.
+    std::vector<double> lengths;
+    for (std::size_t i = 1; i + 1 < loopStarts.size(); ++i)
+        lengths.push_back(double(loopStarts[i + 1] - loopStarts[i]) / Audio::sampleRate);
+    const auto [shortest, longest] = std::minmax_element(lengths.begin(), lengths.end());
+    const auto [earliest, latest] = std::minmax_element(firstSound.begin(), firstSound.end());
+    const double periodMs = 1000.0 * Audio::periodFrames / Audio::sampleRate;
+    const bool gapless = !lengths.empty() && (*longest - *shortest) * 1000 <= periodMs &&
+                         *latest - *earliest <= 1 && dropouts == 0;
+    std::printf("music for %.0f minutes, rendered in %.1f s: %zu loops of %.2f s (spread %.1f ms); "
+                "first sound %d to %d periods after each loop's start; later loops against the "
+                "second: %d silent periods, energy within %.1f %%; %s\n",
+                minutes, cpu, loopStarts.size(), lengths.empty() ? 0.0 : *shortest,
+                lengths.empty() ? 0.0 : (*longest - *shortest) * 1000, *earliest, *latest, dropouts,
+                100 * worstDeviation, gapless ? "gapless" : "NOT gapless");
+    std::printf("resident memory: %.1f MB after the first loop, %.1f MB at the end (%+.2f MB); "
+                "CPU %.2f %% of a core\n",
+                double(rssAfterFirst) / 1024.0, double(rssEnd) / 1024.0,
+                double(rssEnd - rssAfterFirst) / 1024.0, 100.0 * cpu / (minutes * 60));
+    return gapless ? 0 : 1;
 }
 
 // One start of the window in this process; prints "startup_ms rss_at_paint_kb rss_settled_kb".
@@ -282,6 +377,8 @@ int main(int argc, char *argv[])
 
     QApplication application(argc, argv);
     try {
+        if (mode == u"hour")
+            return measureHour(argc > 2 ? std::atof(argv[2]) : 60.0);
         if (mode == u"cpu") {
             const double seconds = argc > 2 ? std::atof(argv[2]) : 10.0;
             const CpuFigures cpu = measureCpu(seconds);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "program/Startup.h"
 
+#include "program/CursorBlink.h"
 #include "program/ProgramStyle.h"
 #include "program/SoundActivity.h"
 #include "program/ToolTips.h"
@@ -29,9 +30,13 @@ void prepareApplication(QApplication &application, SoundCues sound)
     //   audio start-up has libdbus fork and execute dbus-launch. Qt's own D-Bus thread does the
     //   same in every window before it is painted, so the program already forks while
     //   threaded; the child only executes the helper.
+    // - the text cursor's rest (CursorBlink.h): 10 s after the last key, click or change of
+    //   focus the cursor stops blinking and stays shown, so that a lesson left alone wakes
+    //   nothing; the next one starts it again.
     // The menu bar has a filter of its own that gives the focus back when the menus are left
     // (app/MenuFocus.h); it watches the menu bar only.
     installToolTipTiming(application);
+    stopCursorBlinkWhenIdle(application);
     if (sound.wakeOnActivity)
         followSoundActivity(application, std::move(sound.startAfterFirstPaint),
                             std::move(sound.wakeOnActivity));

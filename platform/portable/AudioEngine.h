@@ -50,6 +50,11 @@ class AudioEngine : public SoundSink
     void wake() { m_output.wake(); }
     // How long the output stays open with nothing to play.
     void setIdleTimeout(std::chrono::milliseconds timeout) { m_output.setIdleTimeout(timeout); }
+    // How often an open device is checked for having gone away.
+    void setCheckInterval(std::chrono::milliseconds interval)
+    {
+        m_output.setCheckInterval(interval);
+    }
 
     void playSound(const QString &name) override;
 

@@ -65,6 +65,12 @@ bool Mixer::busy() const
     return m_music != nullptr && m_music->active();
 }
 
+bool Mixer::musicActive() const
+{
+    auto guard = lock();
+    return m_music != nullptr && m_music->active();
+}
+
 void Mixer::setMusicSource(MusicSource *source)
 {
     auto guard = lock();

@@ -42,6 +42,8 @@ class Mixer final : public SampleSource
     bool effectPlaying() const;
     // Whether anything is to be heard now or soon: an effect, one fading out, or the music.
     bool busy() const;
+    // Whether the music is playing or about to.
+    bool musicActive() const;
 
     // The music source stays owned by the caller; pass null to detach it before destroying it.
     void setMusicSource(MusicSource *source);

@@ -4,16 +4,20 @@
 #include "platform/portable/Mixer.h"
 #include "platform/portable/Worker.h"
 
+#include <algorithm>
+
 OutputKeeper::OutputKeeper(std::unique_ptr<AudioOutput> output, Mixer &mixer, Worker &worker)
     : m_output(std::move(output)), m_mixer(mixer), m_worker(worker)
 {
     m_idleTimer.setSingleShot(true);
     QObject::connect(&m_idleTimer, &QTimer::timeout, [this] { idleTimeReached(); });
+    QObject::connect(&m_checkTimer, &QTimer::timeout, [this] { check(false); });
 }
 
 OutputKeeper::~OutputKeeper()
 {
     m_idleTimer.stop();
+    m_checkTimer.stop();
     if (m_state == State::Open)
         m_output->stop();
 }
@@ -35,11 +39,14 @@ void OutputKeeper::keepOpen(std::chrono::milliseconds extra)
     if (!m_idleTimer.isActive() || m_idleTimer.remainingTimeAsDuration() < wanted)
         m_idleTimer.start(wanted);
     want(true);
+    check(true);
 }
 
 void OutputKeeper::idleTimeReached()
 {
-    if (m_mixer.busy()) {
+    // A sound waiting for a device that never came does not keep the tries going; the music
+    // does, so that it plays on once a device is back.
+    if (isOpen() ? m_mixer.busy() : m_mixer.musicActive()) {
         m_idleTimer.start(m_idleTimeout);
         return;
     }
@@ -48,12 +55,40 @@ void OutputKeeper::idleTimeReached()
 
 void OutputKeeper::want(bool open)
 {
-    {
-        std::lock_guard guard(m_mutex);
-        if (m_wantOpen == open)
-            return;
-        m_wantOpen = open;
+    std::lock_guard guard(m_mutex);
+    if (m_wantOpen == open)
+        return;
+    m_wantOpen = open;
+    if (open)
+        m_checkTimer.start(m_checkInterval);
+    else
+        m_checkTimer.stop();
+    queueFollow();
+}
+
+void OutputKeeper::check(bool activity)
+{
+    std::lock_guard guard(m_mutex);
+    if (!m_wantOpen)
+        return;
+    if (m_state == State::Failed) {
+        // The check tries less often the longer it fails: every try starts SDL's audio.
+        if (!activity)
+            m_checkTimer.setInterval(std::min(m_checkTimer.intervalAsDuration() * 2,
+                                              std::max(m_checkInterval, longestRetry)));
+        queueFollow();
+    } else if (m_state == State::Open) {
+        m_checkTimer.setInterval(m_checkInterval);
+        if (m_output->lost())
+            queueFollow();
     }
+}
+
+void OutputKeeper::queueFollow()
+{
+    if (m_followQueued)
+        return;
+    m_followQueued = true;
     // Before any sound still to be decoded: a key's sound waits for the device, not for them.
     m_worker.postUrgent([this] { follow(); });
 }
@@ -61,13 +96,19 @@ void OutputKeeper::want(bool open)
 void OutputKeeper::follow()
 {
     std::unique_lock guard(m_mutex);
+    m_followQueued = false;
     const bool open = m_wantOpen;
-    if ((open && m_state != State::Closed) || (!open && m_state != State::Open))
+    const State state = m_state;
+    const bool lost = state == State::Open && m_output->lost();
+    if (open ? state == State::Open && !lost : state != State::Open) {
+        m_state = open ? state : State::Closed;
         return;
+    }
     guard.unlock();
-    const bool started = open && m_output->start(&m_mixer);
-    if (!open)
+    // Closing an idle device, or a lost one before its replacement opens.
+    if (state == State::Open)
         m_output->stop();
+    const bool started = open && m_output->start(&m_mixer);
     guard.lock();
     m_state = !open ? State::Closed : (started ? State::Open : State::Failed);
 }

@@ -12,9 +12,13 @@
 #define NUMBELO_SDL_FUNCTIONS(F)                                                                   \
     F(SDL_SetHint)                                                                                 \
     F(SDL_SetHintWithPriority)                                                                     \
+    F(SDL_ResetHint)                                                                               \
     F(SDL_InitSubSystem)                                                                           \
     F(SDL_QuitSubSystem)                                                                           \
+    F(SDL_GetCurrentAudioDriver)                                                                   \
+    F(SDL_GetDefaultAudioInfo)                                                                     \
     F(SDL_OpenAudioDevice)                                                                         \
+    F(SDL_GetAudioDeviceStatus)                                                                    \
     F(SDL_PauseAudioDevice)                                                                        \
     F(SDL_CloseAudioDevice)                                                                        \
     F(SDL_RWFromConstMem)                                                                          \
@@ -26,6 +30,7 @@
     F(SDL_AudioStreamAvailable)                                                                    \
     F(SDL_AudioStreamGet)                                                                          \
     F(SDL_FreeAudioStream)                                                                         \
+    F(SDL_free)                                                                                    \
     F(SDL_TLSCleanup)
 
 struct SdlLibrary

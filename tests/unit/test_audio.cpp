@@ -84,20 +84,27 @@ class FailingOutput : public AudioOutput
 };
 
 // An output that opens at once and counts its opens and closes; tests render the mix
-// themselves. Started and stopped on the engine's worker thread.
+// themselves, and take its device away as a dying sound server would. Started and stopped on
+// the engine's worker thread.
 class CountingOutput : public AudioOutput
 {
   public:
     bool start(SampleSource *) override
     {
+        if (away)
+            return false;
+        gone = false;
         ++starts;
         return true;
     }
     void stop() override { ++stops; }
+    bool lost() const override { return gone; }
     int periodFrames() const override { return Audio::periodFrames; }
     int sampleRate() const override { return Audio::sampleRate; }
     std::atomic<int> starts = 0;
     std::atomic<int> stops = 0;
+    std::atomic<bool> gone = false; // the open device went away
+    std::atomic<bool> away = false; // no device can be opened
 };
 
 // Music that is playing or not, as the test says, and silent either way.
@@ -147,6 +154,8 @@ class TestAudio : public QObject
     void outputFollowsActivity();
     void soundsWaitForTheirDecodeAndTheDevice();
     void brokenDriverFallsBackToSilentClock();
+    void theUsersDriverIsKept_data();
+    void theUsersDriverIsKept();
 
   private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -404,7 +413,9 @@ void TestAudio::noDeviceMeansSilence()
 void TestAudio::outputFollowsActivity_data()
 {
     // Steps: "idle" lets the idle time pass; "wake" is a sign of activity; "music"/"quiet"
-    // start and stop the music; "play" asks for a sound.
+    // start and stop the music; "play" asks for a sound; "lose" takes the open device away, a
+    // server that restarts at once; "down" takes it away for good, until "up"; "check" lets
+    // the device be checked a few times.
     QTest::addColumn<QString>("steps");
     QTest::addColumn<bool>("open");
     QTest::addColumn<int>("opens");
@@ -417,6 +428,17 @@ void TestAudio::outputFollowsActivity_data()
     QTest::newRow("a sound reopens it") << "idle play" << true << 2;
     QTest::newRow("activity puts the close off") << "wake wake wake" << true << 1;
     QTest::newRow("closes again after reopening") << "idle wake idle" << false << 2;
+    QTest::newRow("a lost device is replaced at a sign of activity") << "lose wake" << true << 2;
+    QTest::newRow("a lost device is replaced while the music plays")
+        << "music lose check" << true << 2;
+    QTest::newRow("a lost device is left alone with nothing wanted")
+        << "idle lose check" << false << 1;
+    QTest::newRow("a sound once the server is back opens a device")
+        << "down wake check up play" << true << 2;
+    QTest::newRow("the music comes back by itself") << "music down check up check" << true << 2;
+    QTest::newRow("a server that stays away: silence, and the idle time")
+        << "down wake play idle" << false << 1;
+    QTest::newRow("a device lost twice") << "lose wake lose play" << true << 3;
 }
 
 void TestAudio::outputFollowsActivity()
@@ -429,7 +451,9 @@ void TestAudio::outputFollowsActivity()
     CountingOutput &counts = *output;
     AudioEngine engine(std::move(output));
     constexpr int idleMs = 150;
+    constexpr int checkMs = 40;
     engine.setIdleTimeout(std::chrono::milliseconds(idleMs));
+    engine.setCheckInterval(std::chrono::milliseconds(checkMs));
     engine.setSoundFolders({m_folder});
     SwitchedMusic music;
     engine.mixer().setMusicSource(&music);
@@ -445,6 +469,14 @@ void TestAudio::outputFollowsActivity()
             engine.wake();
         } else if (step == u"play") {
             engine.playSound(QStringLiteral("A.wav"));
+        } else if (step == u"lose" || step == u"down") {
+            counts.away = step == u"down";
+            counts.gone = true;
+        } else if (step == u"up") {
+            counts.away = false;
+        } else if (step == u"check") {
+            // Past two checks, the second of them after a failed open.
+            QTest::qWait(checkMs * 4);
         } else {
             music.playing = step == u"music";
             engine.mixer().wake(); // as the sequencer does when it starts or stops
@@ -504,6 +536,37 @@ void TestAudio::brokenDriverFallsBackToSilentClock()
         QVERIFY(engine.mixer().effectPlaying());
         // The silent driver still pulls samples, so the effect is played to its end.
         QTRY_VERIFY_WITH_TIMEOUT(!engine.mixer().effectPlaying(), 3000);
+    }
+    qputenv("SDL_AUDIODRIVER", "dummy");
+}
+
+void TestAudio::theUsersDriverIsKept_data()
+{
+    QTest::addColumn<QByteArray>("chosen");
+    QTest::addColumn<QString>("plays");
+    QTest::newRow("the silent driver") << QByteArray("dummy") << "dummy";
+    QTest::newRow("the file driver") << QByteArray("disk") << "disk";
+    QTest::newRow("a list, the first that works") << QByteArray("no-such-driver,disk") << "disk";
+    QTest::newRow("none that works: the silent one") << QByteArray("no-such-driver") << "dummy";
+}
+
+// SDL_AUDIODRIVER is the user's: no driver of the program's choosing replaces it, at the first
+// start or at the next one.
+void TestAudio::theUsersDriverIsKept()
+{
+    QFETCH(QByteArray, chosen);
+    QFETCH(QString, plays);
+    qputenv("SDL_AUDIODRIVER", chosen);
+    qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(m_dir->filePath(QStringLiteral("out.raw"))));
+    {
+        Mixer mixer;
+        SdlAudioOutput output;
+        for (int start = 0; start < 2; ++start) {
+            QVERIFY(output.start(&mixer));
+            QCOMPARE(QString::fromStdString(output.driver()), plays);
+            QVERIFY(!output.lost());
+            output.stop();
+        }
     }
     qputenv("SDL_AUDIODRIVER", "dummy");
 }
