@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dialogs/ErrorGuard.h"
 #include "dialogs/HeldKeys.h"
+#include "widgets/ReadableText.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -31,6 +32,7 @@ void showErrorBox(const QString &message)
     QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), text,
                     QMessageBox::Ok);
     box.setObjectName(QStringLiteral("errorBox"));
+    logReadable("dialog", box.windowTitle() + QStringLiteral(": ") + text);
     box.setTextFormat(Qt::PlainText);
     box.setWindowModality(Qt::ApplicationModal);
     // One button: Enter presses it as the default, Escape as the escape button.
