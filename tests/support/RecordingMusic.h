@@ -36,6 +36,7 @@ class RecordingMusicDevice final : public MusicDevice
         m_log << (rewindAtEnd ? QStringLiteral("play rewind") : QStringLiteral("play"));
         if (playProblem)
             return playProblem;
+        ++m_plays;
         if (rewindAtEnd && at >= pieceLength)
             at = 0;
         m_playing = at < pieceLength;
@@ -46,6 +47,7 @@ class RecordingMusicDevice final : public MusicDevice
     MusicProblem stop() override
     {
         m_log << QStringLiteral("stop");
+        ++m_plays;
         m_playing = false;
         return stopProblem;
     }
@@ -85,14 +87,22 @@ class RecordingMusicDevice final : public MusicDevice
     MusicProblem openProblem, prepareProblem, playProblem, stopProblem;
 
   private:
+    // An end still queued when a later play, stop or the close comes belongs to a play that is
+    // over, and is dropped, as the sequencers drop theirs.
     void postEnd()
     {
         QMetaObject::invokeMethod(
-            &m_context, [this] { pieceEnded(); }, Qt::QueuedConnection);
+            &m_context,
+            [this, play = m_plays] {
+                if (play == m_plays)
+                    pieceEnded();
+            },
+            Qt::QueuedConnection);
     }
 
     QStringList &m_log;
     bool m_playing = false;
+    int m_plays = 0;   // commands given that end a play: an end queued before them is stale
     QObject m_context; // drops an end still queued when the device goes
 };
 
