@@ -3,9 +3,11 @@
 
 #include <QDir>
 #include <QLoggingCategory>
+// windows.h first: the headers after it build on it.
+// clang-format off
 #include <windows.h>
-
 #include <mmsystem.h>
+// clang-format on
 
 // Quiet unless asked for (QT_LOGGING_RULES="numbelo.music.mci.info=true").
 Q_LOGGING_CATEGORY(lcMci, "numbelo.music.mci", QtWarningMsg)
@@ -80,9 +82,8 @@ MusicProblem MciSequencer::open(const QString &path)
     MCI_OPEN_PARMSW parameters{};
     parameters.lpstrDeviceType = L"sequencer";
     parameters.lpstrElementName = element.c_str();
-    const MCIERROR error =
-        mciSendCommandW(0, MCI_OPEN, MCI_OPEN_TYPE | MCI_OPEN_ELEMENT | MCI_WAIT,
-                        reinterpret_cast<DWORD_PTR>(&parameters));
+    const MCIERROR error = mciSendCommandW(0, MCI_OPEN, MCI_OPEN_TYPE | MCI_OPEN_ELEMENT | MCI_WAIT,
+                                           reinterpret_cast<DWORD_PTR>(&parameters));
     if (error != 0) {
         qCInfo(lcMci) << "open" << path << "failed:" << error;
         return problemOf(error, path);

@@ -20,8 +20,8 @@ SharedLibrary SharedLibrary::open(const char *file)
         LoadLibraryExW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(path).utf16()),
                        nullptr, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
     if (library.m_handle == nullptr)
-        library.m_error = path + QStringLiteral(": ") +
-                          QString::fromStdWString(systemErrorText(GetLastError()));
+        library.m_error =
+            path + QStringLiteral(": ") + QString::fromStdWString(systemErrorText(GetLastError()));
     return library;
 }
 

@@ -7,9 +7,11 @@
 #include <QLoggingCategory>
 #include <QUrl>
 #include <string>
+// windows.h first: the headers after it build on it.
+// clang-format off
 #include <windows.h>
-
 #include <shellapi.h>
+// clang-format on
 
 // Quiet unless asked for (QT_LOGGING_RULES="numbelo.desktop.info=true").
 Q_LOGGING_CATEGORY(lcDesktop, "numbelo.desktop", QtWarningMsg)
@@ -26,9 +28,9 @@ bool SystemDesktopOpener::openUrl(const QUrl &url)
     if (url.isLocalFile())
         return openInNotepad(url.toLocalFile());
     // No owner window, no verb, no parameters, no folder, shown normally; above 32 is success.
-    const HINSTANCE result = ShellExecuteW(nullptr, nullptr,
-                                           wide(url.toString(QUrl::FullyEncoded)).c_str(),
-                                           nullptr, nullptr, SW_SHOWNORMAL);
+    const HINSTANCE result =
+        ShellExecuteW(nullptr, nullptr, wide(url.toString(QUrl::FullyEncoded)).c_str(), nullptr,
+                      nullptr, SW_SHOWNORMAL);
     const bool opened = reinterpret_cast<INT_PTR>(result) > 32;
     if (!opened)
         qCInfo(lcDesktop) << "the shell has no program to open" << url.toDisplayString();

@@ -12,8 +12,8 @@ void leaveTrace(HMODULE module)
     if (length == 0 || length >= MAX_PATH)
         return;
     lstrcatW(path, L".trace");
-    const HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file =
+        CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE)
         CloseHandle(file);
 }

@@ -13,8 +13,8 @@
 #include <QDataStream>
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <QTest>
 #include <atomic>
 #include <cmath>

@@ -14,9 +14,11 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+// windows.h first: the headers after it build on it.
+// clang-format off
 #include <windows.h>
-
 #include <mmsystem.h>
+// clang-format on
 
 namespace {
 QString musicFile(const QString &name)
@@ -76,13 +78,20 @@ void TestWindowsPlatform::sequencer_data()
     QTest::addColumn<QString>("steps");
     QTest::addColumn<QString>("mode");
     QTest::addColumn<bool>("fails");
-    QTest::newRow("opened") << "open short.mid" << "stopped" << false;
-    QTest::newRow("playing") << "open short.mid play" << "playing" << false;
-    QTest::newRow("stopped") << "open short.mid play stop" << "stopped" << false;
-    QTest::newRow("played again") << "open short.mid play stop play" << "playing" << false;
-    QTest::newRow("opened again") << "open short.mid play open short.mid" << "stopped" << false;
-    QTest::newRow("a missing file") << "open none.mid" << "closed" << true;
-    QTest::newRow("play with nothing open") << "play" << "closed" << true;
+    QTest::newRow("opened") << "open short.mid"
+                            << "stopped" << false;
+    QTest::newRow("playing") << "open short.mid play"
+                             << "playing" << false;
+    QTest::newRow("stopped") << "open short.mid play stop"
+                             << "stopped" << false;
+    QTest::newRow("played again") << "open short.mid play stop play"
+                                  << "playing" << false;
+    QTest::newRow("opened again") << "open short.mid play open short.mid"
+                                  << "stopped" << false;
+    QTest::newRow("a missing file") << "open none.mid"
+                                    << "closed" << true;
+    QTest::newRow("play with nothing open") << "play"
+                                            << "closed" << true;
 }
 
 void TestWindowsPlatform::sequencer()
@@ -147,8 +156,7 @@ bool TestWindowsPlatform::plant(const QString &planted, const QString &as)
     const QString copy = m_folder.filePath(as);
     m_trace = copy + QStringLiteral(".trace");
     QFile::remove(m_trace);
-    return (QFile::exists(copy) || QFile::copy(planted, copy)) &&
-           QDir::setCurrent(m_folder.path());
+    return (QFile::exists(copy) || QFile::copy(planted, copy)) && QDir::setCurrent(m_folder.path());
 }
 
 void TestWindowsPlatform::plantedLibrary_data()
@@ -171,8 +179,8 @@ void TestWindowsPlatform::plantedLibrary()
     restrictLibrarySearch();
     bool loaded = false;
     if (how == u"full path") {
-        const HMODULE module = LoadLibraryW(
-            reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(m_folder.filePath(name)).utf16()));
+        const HMODULE module = LoadLibraryW(reinterpret_cast<const wchar_t *>(
+            QDir::toNativeSeparators(m_folder.filePath(name)).utf16()));
         loaded = module != nullptr;
         if (module != nullptr)
             FreeLibrary(module);

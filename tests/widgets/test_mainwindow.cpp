@@ -14,10 +14,10 @@
 #include "widgets/WindowLook.h"
 
 #include <QAccessible>
-#include <QDir>
 #include <QAction>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>

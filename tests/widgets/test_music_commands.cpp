@@ -44,26 +44,35 @@ void TestMusicCommands::controlCommands_data()
     QTest::addColumn<QString>("mode");
     QTest::addColumn<QString>("error");
     const QString open = QStringLiteral("open tune.mid");
-    QTest::newRow("opening asks for nothing else") << "open" << QStringList{open} << "stopped" << "";
+    QTest::newRow("opening asks for nothing else") << "open" << QStringList{open} << "stopped"
+                                                   << "";
     QTest::newRow("play from the current place, rewinding at the end")
-        << "open play" << QStringList{open, "prepare", "play rewind"} << "playing" << "";
+        << "open play" << QStringList{open, "prepare", "play rewind"} << "playing"
+        << "";
     QTest::newRow("without AutoRewind no rewinding")
-        << "rewind- open at 1000 play" << QStringList{open, "prepare", "play"} << "stopped" << "";
+        << "rewind- open at 1000 play" << QStringList{open, "prepare", "play"} << "stopped"
+        << "";
     QTest::newRow("play at the end starts again")
-        << "open at 1000 play" << QStringList{open, "prepare", "play rewind"} << "playing" << "";
-    QTest::newRow("stop") << "open play stop"
-                          << QStringList{open, "prepare", "play rewind", "stop"} << "stopped" << "";
+        << "open at 1000 play" << QStringList{open, "prepare", "play rewind"} << "playing"
+        << "";
+    QTest::newRow("stop") << "open play stop" << QStringList{open, "prepare", "play rewind", "stop"}
+                          << "stopped"
+                          << "";
     QTest::newRow("a second open closes the first device")
-        << "open open" << QStringList{open, "close", open} << "stopped" << "";
-    QTest::newRow("close") << "open close" << QStringList{open, "close"} << "not ready" << "";
+        << "open open" << QStringList{open, "close", open} << "stopped"
+        << "";
+    QTest::newRow("close") << "open close" << QStringList{open, "close"} << "not ready"
+                           << "";
     QTest::newRow("a device that did not open is closed at once")
-        << "fail-open open" << QStringList{open, "close"} << "not ready" << "no such tune";
-    QTest::newRow("play with nothing open asks nothing")
-        << "play" << QStringList{} << "not ready" << "No MCI device open";
-    QTest::newRow("stop with nothing open asks nothing")
-        << "stop" << QStringList{} << "not ready" << "No MCI device open";
+        << "fail-open open" << QStringList{open, "close"} << "not ready"
+        << "no such tune";
+    QTest::newRow("play with nothing open asks nothing") << "play" << QStringList{} << "not ready"
+                                                         << "No MCI device open";
+    QTest::newRow("stop with nothing open asks nothing") << "stop" << QStringList{} << "not ready"
+                                                         << "No MCI device open";
     QTest::newRow("a play that fails is not thrown")
-        << "open fail-play play" << QStringList{open, "prepare", "play rewind"} << "stopped" << "";
+        << "open fail-play play" << QStringList{open, "prepare", "play rewind"} << "stopped"
+        << "";
 }
 
 void TestMusicCommands::controlCommands()
@@ -108,8 +117,8 @@ void TestMusicCommands::controlCommands()
     const QStringList asked = music.log;
     const Modes mode = player.Mode();
     QTEST(asked, "asked");
-    const QString modeName = mode == Modes::mpPlaying   ? u"playing"_qs
-                             : mode == Modes::mpStopped ? u"stopped"_qs
+    const QString modeName = mode == Modes::mpPlaying    ? u"playing"_qs
+                             : mode == Modes::mpStopped  ? u"stopped"_qs
                              : mode == Modes::mpNotReady ? u"not ready"_qs
                                                          : u"other"_qs;
     QTEST(modeName, "mode");
@@ -154,13 +163,11 @@ void TestMusicCommands::menuCommands_data()
     const QStringList on{"mode", "prepare", "play rewind"};
     const QStringList off{"mode", "stop"};
     QTest::newRow("on") << "menu" << on << "&Matikan musik" << 0 << "";
-    QTest::newRow("on and off") << "menu at 400 menu" << on + off << "&Hidupkan musik" << 400
-                                << "";
+    QTest::newRow("on and off") << "menu at 400 menu" << on + off << "&Hidupkan musik" << 400 << "";
     QTest::newRow("on again resumes where it stopped")
         << "menu at 400 menu menu" << on + off + on << "&Matikan musik" << 400 << "";
     QTest::newRow("the end of the piece starts it again")
-        << "menu end" << on + QStringList{"prepare", "play rewind"} << "&Matikan musik" << 0
-        << "";
+        << "menu end" << on + QStringList{"prepare", "play rewind"} << "&Matikan musik" << 0 << "";
     QTest::newRow("and again") << "menu end end"
                                << on + QStringList{"prepare", "play rewind", "prepare",
                                                    "play rewind"}
@@ -195,8 +202,8 @@ void TestMusicCommands::menuCommands()
         } else if (words[i] == u"at") {
             music.device->at = words[++i].toInt();
         } else if (words[i] == u"no-synth") {
-            music.device->prepareProblem = {MusicProblem::Kind::PlatformText, {},
-                                            u"no synthesizer"_qs};
+            music.device->prepareProblem = {
+                MusicProblem::Kind::PlatformText, {}, u"no synthesizer"_qs};
         }
     }
     QTEST(music.log, "asked");
