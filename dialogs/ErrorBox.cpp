@@ -2,6 +2,7 @@
 #include "dialogs/ErrorGuard.h"
 #include "dialogs/HeldKeys.h"
 #include "widgets/ReadableText.h"
+#include "widgets/WindowLook.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -34,6 +35,9 @@ void showErrorBox(const QString &message)
     box.setObjectName(QStringLiteral("errorBox"));
     logReadable("dialog", box.windowTitle() + QStringLiteral(": ") + text);
     box.setTextFormat(Qt::PlainText);
+    // The program's own face, as in its other dialogs: Windows has a face of its own for message
+    // boxes, which Qt gives them unless told otherwise.
+    box.setFont(WindowLook::makeFont(WindowLook::UiFace, WindowLook::UiPoints));
     box.setWindowModality(Qt::ApplicationModal);
     // One button: Enter presses it as the default, Escape as the escape button.
     QAbstractButton *ok = box.button(QMessageBox::Ok);
