@@ -2,7 +2,10 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # One-command set-up on Debian 12.
 #   ./setup.sh start   install what is missing, build, and start Numbelo
-#   ./setup.sh test    install what is missing, build both presets, and run every test
+#   ./setup.sh windows install what is missing, build the Windows libraries once (about half an
+#                      hour, then cached), and make the Windows program and its installer
+#   ./setup.sh test    install what is missing, build both presets and the Windows program, and
+#                      run every test, the Windows ones under Wine
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -15,6 +18,11 @@ test_packages=(xvfb xauth xdotool x11-utils x11-xkb-utils imagemagick sox clang 
 # The sound servers the restart tests and the benchmarks run privately: PulseAudio, and PipeWire
 # with WirePlumber and its pulse server; XTest for the benchmark's key presses.
 test_packages+=(pulseaudio pulseaudio-utils pipewire pipewire-pulse wireplumber libxtst-dev)
+# The Windows program: the cross compilers come with the libraries' build
+# (tools/windows/build-toolchain.sh); its installer, the faces and the licences it ships
+# (cmake/InstallWindows.cmake); Wine to run its tests, on a display of its own.
+windows_packages=(nsis wine wine64 bc fonts-liberation2 fonts-dejavu-core fonts-urw-base35
+  fonts-comic-neue libqt6core6 libsdl2-2.0-0 gcc-mingw-w64-base mingw-w64-common)
 # The locales the tests run under besides C.UTF-8: the children's own (Indonesian), another with
 # a decimal comma (German) and one with other case rules (Turkish).
 test_locales=(id_ID de_DE tr_TR)
@@ -49,6 +57,13 @@ build() { # PRESET [TARGET...]
   cmake --build --preset "$1" ${2:+--target "${@:2}"}
 }
 
+# The Windows program and its installer, in build-windows/.
+build_windows() {
+  install_missing "${windows_packages[@]}"
+  tools/windows/build-toolchain.sh >/dev/null
+  build windows all installer
+}
+
 case "${1:-}" in
   start)
     install_missing "${build_packages[@]}"
@@ -60,16 +75,22 @@ case "${1:-}" in
     generate_locales
     build default
     build asan
+    build_windows
     status=0
     ctest --preset default || status=1
     ctest --preset asan || status=1
+    ctest --preset windows || status=1
     # Bounded abuse beyond the test suite: a minute of fuzzing per target, one memcheck run.
     tests/system/fuzz/run.sh build/fuzz 60 || status=1
     tests/system/valgrind.sh build || status=1
     exit $status
     ;;
+  windows)
+    build_windows
+    ls -l build-windows/numbelo-*-setup.exe
+    ;;
   *)
-    echo "usage: $0 start|test" >&2
+    echo "usage: $0 start|windows|test" >&2
     exit 2
     ;;
 esac

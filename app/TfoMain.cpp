@@ -20,6 +20,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QDir>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -277,7 +278,7 @@ void TfoMain::connectHandlers()
 
 void TfoMain::FormCreate(QObject *)
 {
-    AppDir = m_services.folders.programDir;
+    AppDir = QDir::toNativeSeparators(m_services.folders.programDir);
     openMusic();
 }
 

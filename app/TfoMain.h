@@ -50,8 +50,9 @@ class BevelPanel;
 class SoundSink;
 class TMediaPlayer;
 
-// The folder the program runs from, with a trailing slash; set once when the main window is
-// created, from the folders it was given. Sounds, music and the readme are found under it.
+// The folder the program runs from, in the system's own spelling, with a trailing separator
+// ("C:\Program Files\Numbelo\" on Windows); set once when the main window is created, from
+// the folders it was given. Sounds, music and the readme are found under it.
 extern QString AppDir;
 
 // What the window is given by whoever makes it (main, or a test): where the program's files

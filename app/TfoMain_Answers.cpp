@@ -9,11 +9,11 @@
 #include "core/Report.h"
 #include "dialogs/ErrorGuard.h"
 #include "dialogs/MessageDialogs.h"
+#include "platform/portable/SystemLocale.h"
 
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QLocale>
 
 namespace {
 constexpr char enterKey = 13;
@@ -37,7 +37,7 @@ char handlerKey(const QString &character)
 // settings without anything watching for it.
 QChar systemDecimalSeparator()
 {
-    const QString point = QLocale::system().decimalPoint();
+    const QString point = systemDecimalPoint();
     return point.isEmpty() ? QChar(u'.') : point.at(0);
 }
 } // namespace

@@ -4,8 +4,10 @@
 #include "app/TfoMain.h"
 #include "music/TMediaPlayer.h"
 #include "platform/portable/ProgramFolders.h"
+#include "widgets/ReadableText.h"
 
 #include <QAction>
+#include <QDir>
 
 namespace {
 const QString musicFile = QStringLiteral("zamba.mid");
@@ -16,8 +18,8 @@ void TfoMain::openMusic()
     // Beside the program first, then in the installed data folder; when neither has the
     // tune, the error names the place beside the program.
     const QString found = m_services.folders.soundFile(musicFile);
-    MediaPlayer1->FileName =
-        found.isEmpty() ? AppDir + QStringLiteral("sound/") + musicFile : found;
+    MediaPlayer1->FileName = QDir::toNativeSeparators(
+        found.isEmpty() ? AppDir + QStringLiteral("sound/") + musicFile : found);
     MediaPlayer1->Open();
 }
 
@@ -42,6 +44,7 @@ void TfoMain::PlayMusic(QObject *)
         }
         MediaPlayer1->setNotify(true);
     }
+    logReadable("menu", Hidupkanmusik->text());
 }
 
 void TfoMain::MediaPlayer1Notify(QObject *)

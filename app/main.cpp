@@ -3,6 +3,7 @@
 #include "platform/portable/AudioEngine.h"
 #include "platform/portable/DesktopOpener.h"
 #include "platform/portable/MusicDevice.h"
+#include "platform/portable/ProcessSetUp.h"
 #include "platform/portable/ProgramFolders.h"
 #include "platform/sdl/SdlAudioOutput.h"
 #include "program/FontWarmUp.h"
@@ -12,7 +13,9 @@
 
 int main(int argc, char *argv[])
 {
-    // The font configuration is read while the application connects to the display.
+    // Before any library is opened: none comes from the current folder.
+    restrictLibrarySearch();
+    // The program's faces are made ready while the application connects to the display.
     FontWarmUp fonts;
     QApplication application(argc, argv);
     fonts.wait();
@@ -28,7 +31,8 @@ int main(int argc, char *argv[])
     // the device again when it was closed for being idle.
     prepareApplication(application, {.startAfterFirstPaint = [&audio] { audio.start(); },
                                      .wakeOnActivity = [&audio] { audio.wake(); }});
-    // The music and the desktop are the system's own: FluidSynth and xdg-open on Linux.
+    // The music and the desktop are the system's own: FluidSynth and xdg-open on Linux, the
+    // multimedia sequencer, the shell and Notepad on Windows.
     const std::unique_ptr<MusicSystem> music = makeSystemMusic(&audio.mixer(), folders);
     const std::unique_ptr<DesktopOpener> desktop = makeSystemDesktopOpener();
 

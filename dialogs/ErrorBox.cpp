@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dialogs/ErrorGuard.h"
 #include "dialogs/HeldKeys.h"
+#include "widgets/ReadableText.h"
+#include "widgets/WindowLook.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -31,7 +33,11 @@ void showErrorBox(const QString &message)
     QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), text,
                     QMessageBox::Ok);
     box.setObjectName(QStringLiteral("errorBox"));
+    logReadable("dialog", box.windowTitle() + QStringLiteral(": ") + text);
     box.setTextFormat(Qt::PlainText);
+    // The program's own face, as in its other dialogs: Windows has a face of its own for message
+    // boxes, which Qt gives them unless told otherwise.
+    box.setFont(WindowLook::makeFont(WindowLook::UiFace, WindowLook::UiPoints));
     box.setWindowModality(Qt::ApplicationModal);
     // One button: Enter presses it as the default, Escape as the escape button.
     QAbstractButton *ok = box.button(QMessageBox::Ok);

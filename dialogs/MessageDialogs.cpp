@@ -2,6 +2,7 @@
 #include "dialogs/MessageDialogs.h"
 
 #include "dialogs/HeldKeys.h"
+#include "widgets/ReadableText.h"
 #include "widgets/WindowLook.h"
 
 #include <QApplication>
@@ -211,6 +212,7 @@ TMessageForm::TMessageForm(const QString &text, TMsgDlgType type, const TMsgDlgB
     label->setObjectName(QStringLiteral("messageText"));
     // A screen reader reads the caption as the dialog's name, then the message.
     setAccessibleDescription(label->text());
+    logReadable("dialog", windowTitle() + QStringLiteral(": ") + label->text());
     const QSize textSize = label->sizeForWidth(wrapWidth);
     const int textWidth = textSize.width();
     const int textHeight = std::max(textSize.height(), cy);

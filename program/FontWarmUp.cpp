@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "program/FontWarmUp.h"
 
-#include <fontconfig/fontconfig.h>
+#include "platform/portable/ProcessSetUp.h"
 
-FontWarmUp::FontWarmUp() : m_thread([] { FcInit(); }) {}
+FontWarmUp::FontWarmUp() : m_thread([] { prepareSystemFonts(); }) {}
 
 FontWarmUp::~FontWarmUp()
 {

@@ -11,6 +11,8 @@
 #   about_icon.png   32 x 32, up to 256 colours the same icon for the about box
 #   handpnt.png      32 x 32, black/white/clear pointing-hand cursor,
 #                                              hot spot at (0,0) (handpnt.svg)
+#   ../windows/numbelo.ico                     the Windows program file's icon: 16, 48 and
+#                                              256 px in full colour, icon32.png at 32 px
 #
 # resources/art/numbelo.svg itself is the scalable icon that gets installed.
 # The generated files are committed; building the program never runs this.
@@ -57,6 +59,15 @@ icon_palette+=',#1f2b55,#0b1026,#8cf03c,#4c7f45,#7d7a78,#8e2233'
 render numbelo.svg 32 32
 png indexed "$work/numbelo.png" "$out/icon32.png" 16 "$icon_palette"
 png indexed "$work/numbelo.png" "$out/about_icon.png" 256
+
+# The program file's icon on Windows: the 16-colour icon where 32 pixels are shown, the
+# drawing in full colour at the sizes Explorer, the Start menu and the taskbar also ask for.
+for side in 16 48 256; do
+  rsvg-convert --width $side --height $side --output "$work/raw$side.png" "$art/numbelo.svg"
+  png rgba "$work/raw$side.png" "$work/icon$side.png"
+done
+png ico "$root/resources/windows/numbelo.ico" "$work/icon16.png" "$out/icon32.png" \
+  "$work/icon48.png" "$work/icon256.png"
 
 render handpnt.svg 32 32
 png indexed "$work/handpnt.png" "$out/handpnt.png" 3 '#000000,#ffffff'

@@ -4,6 +4,10 @@
 
   make_pictures_png.py rgb IN.png OUT.png BACKGROUND
       24-bit RGB, no alpha: IN is laid over the BACKGROUND colour (#rrggbb).
+  make_pictures_png.py rgba IN.png OUT.png
+      32-bit RGBA, the same pixels, written without anything but them.
+  make_pictures_png.py ico OUT.ico IN.png...
+      A Windows icon file with the PNG files as its pictures.
   make_pictures_png.py indexed IN.png OUT.png MAXCOLOURS [#rrggbb,...]
       A palette PNG. Pixels less than half opaque become one transparent
       entry, the rest opaque. With a colour list, every pixel takes the
@@ -110,6 +114,30 @@ def write_rgb(path, rows):
     _write(path, width, height, 8, 2, lines)
 
 
+def write_rgba(path, rows):
+    width, height = len(rows[0]), len(rows)
+    lines = [bytes(c for pixel in row for c in pixel) for row in rows]
+    _write(path, width, height, 8, 6, lines)
+
+
+def write_ico(path, pngs):
+    """A Windows icon file holding each PNG file of `pngs` as one of its pictures, smallest
+    first; Windows reads PNG pictures in icons since Vista."""
+    images = [open(png, "rb").read() for png in pngs]
+    offset = 6 + 16 * len(images)
+    header = struct.pack("<HHH", 0, 1, len(images))
+    entries = b""
+    for image in images:
+        width, height, depth, colour_type = struct.unpack(">IIBB", image[16:26])
+        bits = depth * {0: 1, 2: 3, 3: 1, 4: 2, 6: 4}[colour_type]
+        # A side of 256 is written as 0.
+        entries += struct.pack("<BBBBHHII", width % 256, height % 256, 0, 0, 1, bits,
+                               len(image), offset)
+        offset += len(image)
+    with open(path, "wb") as out:
+        out.write(header + entries + b"".join(images))
+
+
 def write_indexed(path, indices, palette, transparent=None):
     """indices: rows of palette indices; palette: list of (r, g, b).
     transparent: the index drawn see-through, or None for a fully opaque image."""
@@ -189,6 +217,11 @@ def main(argv):
         bg = parse_colour(background)
         _, _, rows = read_rgba(src)
         write_rgb(dst, [[over(p, bg) for p in row] for row in rows])
+    elif len(argv) == 4 and argv[1] == "rgba":
+        _, _, rows = read_rgba(argv[2])
+        write_rgba(argv[3], rows)
+    elif len(argv) >= 4 and argv[1] == "ico":
+        write_ico(argv[2], argv[3:])
     elif len(argv) in (5, 6) and argv[1] == "indexed":
         src, dst, most = argv[2], argv[3], int(argv[4])
         fixed = [parse_colour(c) for c in argv[5].split(",")] if len(argv) == 6 else None

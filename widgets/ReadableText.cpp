@@ -3,7 +3,10 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QLoggingCategory>
 #include <QWidget>
+
+Q_LOGGING_CATEGORY(lcReadable, "numbelo.readable", QtWarningMsg)
 
 namespace {
 // The widget's property holding its text; a widget that has it is read as text.
@@ -45,6 +48,12 @@ void makeReadableText(QWidget *widget)
 void setReadableText(QWidget *widget, const QString &text)
 {
     widget->setProperty(textProperty, text);
+    logReadable("board", text);
     QAccessibleEvent event(widget, QAccessible::NameChanged);
     QAccessible::updateAccessibility(&event);
+}
+
+void logReadable(const char *what, const QString &text)
+{
+    qCInfo(lcReadable).noquote() << what << text;
 }

@@ -19,9 +19,14 @@ ProgramFolders ProgramFolders::forExecutable(const QString &executablePath)
 {
     ProgramFolders folders;
     folders.programDir = folderOfExecutable(executablePath);
+    // A build installed the Unix way keeps its data in <prefix>/share/numbelo/. A Windows
+    // build is configured with no data folder: everything it has is beside it.
+    const QString configured = QStringLiteral(NUMBELO_DATA_DIR);
+    if (configured.isEmpty())
+        return folders;
     folders.dataDirs = {QDir::cleanPath(folders.programDir + QStringLiteral("../share/numbelo")) +
                             u'/',
-                        QStringLiteral(NUMBELO_DATA_DIR) + u'/'};
+                        configured + u'/'};
     folders.dataDirs.removeDuplicates();
     return folders;
 }

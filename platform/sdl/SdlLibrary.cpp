@@ -20,12 +20,19 @@ const SdlLibrary *SdlLibrary::load(const char *soname)
 
 namespace {
 std::atomic<const SdlLibrary *> loaded = nullptr;
-}
+
+#ifdef _WIN32
+// The program's own copy, beside it.
+constexpr const char *sdlFile = "SDL2.dll";
+#else
+constexpr const char *sdlFile = "libSDL2-2.0.so.0";
+#endif
+} // namespace
 
 const SdlLibrary *sdlLibrary()
 {
     static const SdlLibrary *const library = [] {
-        const SdlLibrary *sdl = SdlLibrary::load("libSDL2-2.0.so.0");
+        const SdlLibrary *sdl = SdlLibrary::load(sdlFile);
         loaded = sdl;
         return sdl;
     }();

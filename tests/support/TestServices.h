@@ -2,7 +2,7 @@
 #pragma once
 
 #include "app/TfoMain.h"
-#include "platform/linux/FluidSynthSequencer.h"
+#include "platform/portable/MusicDevice.h"
 #include "platform/portable/ProgramFolders.h"
 
 #include <QCoreApplication>
@@ -15,11 +15,11 @@ inline ProgramFolders testProgramFolders()
     return ProgramFolders::forExecutable(QCoreApplication::applicationFilePath());
 }
 
-// The system's music, played into `mixer`, with the instruments found from the test's folders
-// as the program finds them.
+// The system's music, played into `mixer` where it plays through the program's mixer, with what
+// it needs found from the test's folders as the program finds it.
 inline std::unique_ptr<MusicSystem> testMusic(Mixer *mixer)
 {
-    return std::make_unique<FluidSynthMusic>(mixer, testProgramFolders().soundFontCandidates());
+    return makeSystemMusic(mixer, testProgramFolders());
 }
 
 // What a test hands the main window in place of the program's own services: its own folders,

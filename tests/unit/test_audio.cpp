@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The sound-effect engine, rendered offline through the mixer.
+#ifndef Q_OS_WIN
 #include "platform/linux/FluidSynthSequencer.h"
+#endif
 #include "platform/portable/AudioEngine.h"
 #include "platform/portable/AudioOutput.h"
 #include "platform/portable/ProgramFolders.h"
@@ -11,6 +13,7 @@
 #include <QDataStream>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <atomic>
@@ -18,6 +21,13 @@
 #include <thread>
 
 namespace {
+// The same file by the file system's rules: Windows' ignores case, and a name found there keeps
+// the spelling it was asked for; elsewhere the spelling on disk is the name.
+bool sameFile(const QString &found, const QString &expected)
+{
+    return !found.isEmpty() && QFileInfo(found) == QFileInfo(expected);
+}
+
 // A mono 16-bit PCM WAV holding `frames` frames of the constant `level`.
 QByteArray constantWav(int frames, qint16 level, int rate = 22050)
 {
@@ -205,7 +215,9 @@ void TestAudio::cutsFadeOut_data()
     QTest::newRow("a loud sound cut at its loudest by another") << "play";
     QTest::newRow("a loud sound stopped") << "stop";
     QTest::newRow("three sounds cut in quick succession") << "play play";
+#ifndef Q_OS_WIN // Windows' sequencer plays on its own output, not through the mixer
     QTest::newRow("the music stopped mid-note") << "music";
+#endif
 }
 
 // Whatever cuts a sound off, the mix never jumps: the sound cut off fades out in a few
@@ -221,6 +233,7 @@ void TestAudio::cutsFadeOut()
         const std::vector<float> period = render(mixer, frames);
         out.insert(out.end(), period.begin(), period.end());
     };
+#ifndef Q_OS_WIN
     FluidSynthSequencer music(&mixer, ProgramFolders().soundFontCandidates(), {});
     if (cut == u"music") {
         QVERIFY(!music.open(QStringLiteral(NUMBELO_SOURCE_DIR "/resources/sound/zamba.mid")));
@@ -230,13 +243,18 @@ void TestAudio::cutsFadeOut()
     } else {
         mixer.playEffect(loud);
     }
+#else
+    mixer.playEffect(loud);
+#endif
     listen(Audio::sampleRate); // a second: the tune is in full swing
     const int cutAt = int(out.size()) / Audio::channels - 1;
     // Something loud is cut off.
     QVERIFY(std::any_of(out.end() - 2 * Audio::periodFrames, out.end(),
                         [](float sample) { return std::fabs(sample) > 0.05f; }));
     if (cut == u"music") {
+#ifndef Q_OS_WIN
         QVERIFY(!music.stop());
+#endif
     } else if (cut == u"stop") {
         mixer.stopEffect();
     } else {
@@ -280,7 +298,8 @@ void TestAudio::namesMatchWithoutRegardToCase()
     QFETCH(QString, onDisk);
     QFETCH(QString, asked);
     writeFile(m_folder + onDisk, constantWav(2205, 8192));
-    QCOMPARE(findFileIgnoringCase({m_folder}, asked), m_folder + onDisk);
+    QVERIFY2(sameFile(findFileIgnoringCase({m_folder}, asked), m_folder + onDisk),
+             qPrintable(findFileIgnoringCase({m_folder}, asked)));
     AudioEngine engine(nullptr);
     engine.setSoundFolders({m_folder});
     QVERIFY(engine.sound(asked) != defaultSound());
@@ -339,8 +358,8 @@ void TestAudio::foldersAreSearchedInOrder()
     writeFile(m_folder + QStringLiteral("laser.wav"), constantWav(2205, 8192));
     QCOMPARE(findFileIgnoringCase({m_folder, second}, QStringLiteral("Good.wav")),
              second + QStringLiteral("Good.wav"));
-    QCOMPARE(findFileIgnoringCase({m_folder, second}, QStringLiteral("Laser.wav")),
-             m_folder + QStringLiteral("laser.wav"));
+    QVERIFY(sameFile(findFileIgnoringCase({m_folder, second}, QStringLiteral("Laser.wav")),
+                     m_folder + QStringLiteral("laser.wav")));
     // A name is a name, never a way out of the sound folders.
     QCOMPARE(findFileIgnoringCase({m_folder}, QStringLiteral("../installed/Good.wav")), QString());
 }

@@ -7,6 +7,7 @@
 #include "platform/linux/FluidSynthSequencer.h"
 #include "platform/portable/AudioEngine.h"
 #include "platform/portable/ProgramFolders.h"
+#include "tests/support/MusicNotifications.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -15,7 +16,6 @@
 
 namespace {
 using Modes = TMediaPlayer::TMPModes;
-using Values = TMediaPlayer::TMPNotifyValues;
 
 QString testTune(const QString &name)
 {
@@ -58,21 +58,6 @@ Heard listen(Mixer &mixer, TMediaPlayer *player, double seconds, bool deliver = 
             QCoreApplication::processEvents();
     }
     return heard;
-}
-
-QString nameOf(Values value)
-{
-    switch (value) {
-    case Values::nvSuccessful:
-        return QStringLiteral("successful");
-    case Values::nvSuperseded:
-        return QStringLiteral("superseded");
-    case Values::nvAborted:
-        return QStringLiteral("aborted");
-    case Values::nvFailure:
-        return QStringLiteral("failure");
-    }
-    return QStringLiteral("?");
 }
 
 // The system's music, with instruments the test chooses, also from one Open to the next.
@@ -141,7 +126,7 @@ void TestMusicPlayer::init()
     m_notified.clear();
     m_player->OnNotify = [this](QObject *sender) {
         QCOMPARE(sender, m_player.get());
-        m_notified << nameOf(m_player->NotifyValue());
+        m_notified << MusicNotifications::nameOf(m_player->NotifyValue());
     };
 }
 
@@ -285,67 +270,17 @@ void TestMusicPlayer::playAtTheEndWithoutRewindEndsAtOnce()
 
 void TestMusicPlayer::notifications_data()
 {
-    QTest::addColumn<QString>("commands");
-    QTest::addColumn<QStringList>("expected");
-    QTest::addColumn<bool>("stillWaiting"); // a play waits for the end of the piece
-    // "end" renders past the end of the piece without letting notifications through yet.
-    QTest::newRow("play waits for the end") << "play" << QStringList{} << true;
-    QTest::newRow("stop aborts the waiting play") << "play stop" << QStringList{"aborted"} << false;
-    QTest::newRow("stop asked to notify")
-        << "play notify+ stop" << QStringList{"aborted", "successful"} << false;
-    QTest::newRow("play asked not to notify") << "notify- play stop" << QStringList{} << false;
-    QTest::newRow("the mark holds for one command only")
-        << "notify- play stop play stop" << QStringList{"aborted"} << false;
-    QTest::newRow("the last setting counts")
-        << "play notify+ notify- stop" << QStringList{"aborted"} << false;
-    QTest::newRow("a second play supersedes") << "play play" << QStringList{"superseded"} << true;
-    QTest::newRow("a second play without notify supersedes too")
-        << "play notify- play stop" << QStringList{"superseded"} << false;
-    QTest::newRow("close aborts") << "play close" << QStringList{"aborted"} << false;
-    QTest::newRow("open aborts and may notify itself")
-        << "play notify+ open" << QStringList{"aborted", "successful"} << false;
-    QTest::newRow("an end already reached but not yet delivered is aborted by stop")
-        << "play end stop" << QStringList{"aborted"} << false;
-    QTest::newRow("an end not yet delivered is superseded by play")
-        << "play end play" << QStringList{"superseded"} << true;
-    QTest::newRow("stop before play notifies when asked")
-        << "notify+ stop" << QStringList{"successful"} << false;
-    QTest::newRow("the piece ends") << "play end" << QStringList{"successful"} << false;
+    MusicNotifications::addRows();
 }
 
 void TestMusicPlayer::notifications()
 {
     QFETCH(QString, commands);
     openShortTune();
-    for (const QString &command : commands.split(u' ')) {
-        if (command == u"play")
-            m_player->Play();
-        else if (command == u"stop")
-            m_player->Stop();
-        else if (command == u"open")
-            m_player->Open();
-        else if (command == u"close")
-            m_player->Close();
-        else if (command == u"notify+")
-            m_player->setNotify(true);
-        else if (command == u"notify-")
-            m_player->setNotify(false);
-        else if (command == u"end")
-            listen(2.1, false);
-        else
-            QFAIL(qPrintable(command));
-    }
-    // Notifications come through the event queue, never from inside a command.
-    QVERIFY(m_notified.isEmpty() || commands.endsWith(u"end"));
-    QCoreApplication::processEvents();
-    QTEST(m_notified, "expected");
-    // Later only the end of a play still waiting for it; never an end a command cut short.
-    QFETCH(QStringList, expected);
-    QFETCH(bool, stillWaiting);
-    if (stillWaiting)
-        expected << QStringLiteral("successful");
-    listen(2.5);
-    QCOMPARE(m_notified, expected);
+    MusicNotifications::run(*m_player, commands, [this] { listen(2.1, false); });
+    if (QTest::currentTestFailed())
+        return;
+    MusicNotifications::check(m_notified, commands, [this] { listen(2.5); });
 }
 
 void TestMusicPlayer::closedDeviceRefusesPlayAndStop_data()

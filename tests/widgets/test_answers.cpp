@@ -15,6 +15,7 @@
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTest>
 #include <QToolButton>
 #include <utility>
@@ -458,10 +459,14 @@ void TestAnswers::realKeysAndCommits()
 void TestAnswers::commitIsJudgedOnceTheInputMethodIsDone()
 {
     bool delivering = true;
-    connect(qApp, &QApplication::focusChanged, m_window.get(), [&](QWidget *old) {
-        if (old == m_window->edAnswer && std::exchange(delivering, false))
-            send(old, 0, 0, QStringLiteral("´")); // what ibus does when the focus moves
-    });
+    // Disconnected when the test ends, as `delivering` goes: the window, and the focus
+    // changes its closing brings, outlive the test function.
+    const QMetaObject::Connection watch =
+        connect(qApp, &QApplication::focusChanged, m_window.get(), [&](QWidget *old) {
+            if (old == m_window->edAnswer && std::exchange(delivering, false))
+                send(old, 0, 0, QStringLiteral("´")); // what ibus does when the focus moves
+        });
+    const auto unwatch = qScopeGuard([&watch] { QObject::disconnect(watch); });
     m_answers->add(pressEnter);
     QInputMethodEvent accent;
     accent.setCommitString(QStringLiteral("´"));

@@ -1,0 +1,51 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Lists the staged installation for the installer: what it copies (install-files.nsh), what its
+# uninstaller deletes, file by file and folder by folder, deepest first (uninstall-files.nsh),
+# and the size Windows shows in its list of programs (installed-size.nsh). The uninstaller
+# deletes exactly what was installed, so it never takes a file that is not the program's with
+# it, and leaves nothing of the program behind.
+#   cmake -DSTAGE=<staged folder> -DOUT=<folder for the lists> -P FileLists.cmake
+file(GLOB_RECURSE files LIST_DIRECTORIES false RELATIVE "${STAGE}" "${STAGE}/*")
+list(SORT files)
+if(NOT files)
+  message(FATAL_ERROR "nothing is staged in ${STAGE}")
+endif()
+set(install "")
+set(uninstall "")
+set(folders "")
+set(size 0)
+set(current "-")
+foreach(file IN LISTS files)
+  cmake_path(GET file PARENT_PATH folder)
+  string(REPLACE "/" "\\" windowsFile "${file}")
+  string(REPLACE "/" "\\" windowsFolder "${folder}")
+  if(NOT folder STREQUAL current)
+    set(current "${folder}")
+    if(folder STREQUAL "")
+      string(APPEND install "SetOutPath \"$INSTDIR\"\n")
+    else()
+      string(APPEND install "SetOutPath \"$INSTDIR\\${windowsFolder}\"\n")
+      # Every folder on the way, so that each is taken away once it is empty.
+      set(parent "${folder}")
+      while(NOT parent STREQUAL "")
+        list(APPEND folders "${parent}")
+        cmake_path(GET parent PARENT_PATH parent)
+      endwhile()
+    endif()
+  endif()
+  string(APPEND install "File \"${STAGE}/${file}\"\n")
+  string(APPEND uninstall "Delete \"$INSTDIR\\${windowsFile}\"\n")
+  file(SIZE "${STAGE}/${file}" bytes)
+  math(EXPR size "${size} + ${bytes}")
+endforeach()
+list(REMOVE_DUPLICATES folders)
+# Deepest first: a folder is only empty once the folders in it are gone.
+list(SORT folders ORDER DESCENDING)
+foreach(folder IN LISTS folders)
+  string(REPLACE "/" "\\" windowsFolder "${folder}")
+  string(APPEND uninstall "RMDir \"$INSTDIR\\${windowsFolder}\"\n")
+endforeach()
+math(EXPR kilobytes "(${size} + 1023) / 1024")
+file(WRITE "${OUT}/install-files.nsh" "${install}")
+file(WRITE "${OUT}/uninstall-files.nsh" "${uninstall}")
+file(WRITE "${OUT}/installed-size.nsh" "!define INSTALLED_SIZE_KB ${kilobytes}\n")

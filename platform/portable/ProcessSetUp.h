@@ -1,0 +1,14 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// What the system the program runs on needs done before the program's first library and first
+// font: main calls both before the application is made.
+
+// Libraries opened by name, by the program or by the libraries it uses, come only from the
+// program's own folder and the system's: never from the current folder, which may hold
+// anything a child saved there.
+void restrictLibrarySearch();
+
+// Makes the faces the program writes with ready for the system's font lookup. It may take a
+// while, and runs on a thread of its own (program/FontWarmUp.h).
+void prepareSystemFonts();

@@ -1,0 +1,58 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "platform/portable/MusicDevice.h"
+
+// Plays one MIDI file on Windows' own MIDI sequencer through its media control interface
+// (mciSendCommandW): the device "sequencer", opened with the file as its element. Every command
+// waits until MCI has carried it out, except play, which returns at once and asks MCI to tell
+// the device's own message-only window when the piece has played to its end (MM_MCINOTIFY).
+// Windows posts that to the thread that made the device, the window's, whose event loop hands
+// it on like any other message.
+//
+// What goes wrong is told in Windows' own words (mciGetErrorStringW), in the user's language.
+// All of it belongs to the thread that made the device.
+class MciSequencer final : public MusicDevice
+{
+  public:
+    MciSequencer();
+    // Closes the device, which ends the music; no notification comes after it.
+    ~MciSequencer() override;
+    MciSequencer(const MciSequencer &) = delete;
+    MciSequencer &operator=(const MciSequencer &) = delete;
+
+    MusicProblem open(const QString &path) override;
+    // At the end of the piece and with `rewindAtEnd`, seeks to the start first (the position
+    // equals the length there).
+    MusicProblem play(bool rewindAtEnd) override;
+    MusicProblem stop() override;
+    bool isPlaying() const override;
+    // In the sequencer's own time format.
+    int position() const override;
+    int length() const override;
+
+    // The mode MCI reports, MCI_MODE_NOT_READY to MCI_MODE_OPEN; 0 while nothing is open.
+    unsigned mode() const;
+    // The device MCI opened, 0 while none is.
+    unsigned deviceId() const { return m_device; }
+
+  private:
+    // The window MCI notifies, and what it does with a notification.
+    struct NotifyWindow;
+    friend struct NotifyWindow;
+    void notified(unsigned long long flags);
+    unsigned status(unsigned long item) const;
+    // Drops the notifications still queued for plays that the command just given cut short.
+    void dropQueuedNotifications();
+    void close();
+
+    void *m_window = nullptr; // receives MM_MCINOTIFY
+    unsigned m_device = 0;
+};
+
+// The music of Windows: the MCI sequencer, which plays on the system's MIDI output by itself.
+class MciMusic final : public MusicSystem
+{
+  public:
+    std::unique_ptr<MusicDevice> makeDevice() override;
+};
