@@ -18,8 +18,17 @@ class RecordingMusicDevice final : public MusicDevice
   public:
     static constexpr int pieceLength = 1000;
 
-    explicit RecordingMusicDevice(QStringList &log) : m_log(log) {}
-    ~RecordingMusicDevice() override { m_log << QStringLiteral("close"); }
+    // `lastMade`, when given, points at this device until it goes.
+    RecordingMusicDevice(QStringList &log, RecordingMusicDevice **lastMade)
+        : m_log(log), m_lastMade(lastMade)
+    {
+    }
+    ~RecordingMusicDevice() override
+    {
+        m_log << QStringLiteral("close");
+        if (m_lastMade != nullptr && *m_lastMade == this)
+            *m_lastMade = nullptr;
+    }
 
     MusicProblem open(const QString &path) override
     {
@@ -101,6 +110,7 @@ class RecordingMusicDevice final : public MusicDevice
     }
 
     QStringList &m_log;
+    RecordingMusicDevice **m_lastMade;
     bool m_playing = false;
     int m_plays = 0;   // commands given that end a play: an end queued before them is stale
     QObject m_context; // drops an end still queued when the device goes
@@ -112,13 +122,13 @@ class RecordingMusic final : public MusicSystem
   public:
     std::unique_ptr<MusicDevice> makeDevice() override
     {
-        auto made = std::make_unique<RecordingMusicDevice>(log);
+        auto made = std::make_unique<RecordingMusicDevice>(log, &device);
         made->openProblem = nextOpenProblem;
         device = made.get();
         return made;
     }
 
     QStringList log;
-    RecordingMusicDevice *device = nullptr; // the last made; gone with the control's Close
+    RecordingMusicDevice *device = nullptr; // the last made; null once the control closed it
     MusicProblem nextOpenProblem;
 };
