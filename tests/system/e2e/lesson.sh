@@ -43,6 +43,7 @@ for _ in $(seq 100); do
   sleep 0.1
 done
 readable() { /usr/bin/python3 "$(dirname "$0")/readable.py" "$@"; }
+. "$(dirname "$0")/../../support/answer.sh"
 
 export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$out/sound.raw"
 rm -f "$out/sound.raw"
@@ -122,14 +123,7 @@ key BackSpace
 # The first question right at the first try, its answer worked out from what a screen reader
 # reads on the board.
 question=$(readable question)
-set -- $question
-case $2 in
-  +) answer=$(($1 + $3)) ;;
-  -) answer=$(($1 - $3)) ;;
-  X) answer=$(($1 * $3)) ;;
-  :) answer=$(($1 / $3)) ;;
-  *) fail "no question on the board: '$question'" ;;
-esac
+answer=$(answer_to "$question") || fail "no question on the board: '$question'"
 xdotool type --delay 30 "$answer"
 key Return
 [ "$(readable number)" = 2 ] || fail "the right answer to '$question' did not bring question 2"

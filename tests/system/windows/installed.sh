@@ -116,6 +116,7 @@ pid=$!
 
 # The newest line of the log saying WHAT ("board", "dialog", "menu") with something to say,
 # waited for until it is newer than line AFTER; as "LINE: TEXT".
+. "$(dirname "$0")/../../support/answer.sh"
 said() { # WHAT AFTER
   local line
   for _ in $(seq 200); do
@@ -194,14 +195,7 @@ key F2
 for question in $(seq 1 11); do
   line=$(said board "$after")
   after=${line%%:*}
-  set -- ${line#*: }
-  case $2 in
-    +) answer=$(($1 + $3)) ;;
-    -) answer=$(($1 - $3)) ;;
-    X) answer=$(($1 * $3)) ;;
-    :) answer=$(($1 / $3)) ;;
-    *) fail "question $question is not on the board: '${line#*: }'" ;;
-  esac
+  answer=$(answer_to "${line#*: }") || fail "question $question is not on the board: '${line#*: }'"
   [ "$question" -eq 1 ] && shot question
   if [ $((question % 2)) -eq 1 ]; then
     # Odd questions right at the first try.
