@@ -19,31 +19,17 @@ test_packages=(xvfb xauth xdotool x11-utils x11-xkb-utils imagemagick sox clang 
 # with WirePlumber and its pulse server; XTest for the benchmark's key presses.
 test_packages+=(pulseaudio pulseaudio-utils pipewire pipewire-pulse wireplumber libxtst-dev)
 # The Windows program: the cross compilers come with the libraries' build
-# (tools/windows/build-toolchain.sh); its installer, the faces and the licences it ships
-# (cmake/InstallWindows.cmake); Wine to run its tests, on a display of its own.
-windows_packages=(nsis wine wine64 bc fonts-liberation2 fonts-dejavu-core fonts-urw-base35
+# (tools/windows/build-toolchain.sh); its two installers (NSIS and an MSI made with wixl), the
+# faces and the licences it ships (cmake/InstallWindows.cmake); Wine to run its tests, on a
+# display of its own, with the faces Windows itself has (fonts-wine).
+windows_packages=(nsis wixl wine wine64 fonts-wine bc fonts-liberation2 fonts-dejavu-core fonts-urw-base35
   fonts-comic-neue libqt6core6 libsdl2-2.0-0 gcc-mingw-w64-base mingw-w64-common)
 # The locales the tests run under besides C.UTF-8: the children's own (Indonesian), another with
 # a decimal comma (German) and one with other case rules (Turkish).
 test_locales=(id_ID de_DE tr_TR)
 
-as_root() {
-  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
-}
-
-install_missing() {
-  local missing=()
-  for package in "$@"; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
-      missing+=("$package")
-  done
-  if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
-    as_root apt-get update -qq
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
-      "${missing[@]}"
-  fi
-}
+# shellcheck source=tools/install_missing.sh
+source tools/install_missing.sh
 
 # A locale glibc has not generated is silently "C": generate them as an installed desktop has.
 generate_locales() {

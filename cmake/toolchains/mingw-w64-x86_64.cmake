@@ -5,8 +5,7 @@
 #         -DCMAKE_PREFIX_PATH="$(tools/windows/build-toolchain.sh --print-prefix)" ...
 #
 # The libraries for Windows (Qt, SDL2) come from the folder that
-# tools/windows/build-toolchain.sh fills. It is taken from CMAKE_PREFIX_PATH, from
-# -DNUMBELO_WINDOWS_PREFIX=... or from the environment variable of the same name.
+# tools/windows/build-toolchain.sh fills (below).
 # The same file builds those libraries too, so their build and ours use one compiler
 # set-up.
 #
@@ -26,8 +25,14 @@ set(CMAKE_RC_COMPILER ${NUMBELO_MINGW_TRIPLET}-windres)
 
 # Where to look for Windows headers, libraries and CMake packages: the mingw-w64
 # run-time's own folder and the prefix folders; never this machine's /usr.
+# The folder is -DNUMBELO_WINDOWS_PREFIX=..., the environment variable of that name, or the
+# one build-toolchain.sh names for this machine's inputs (except while that script builds it).
 if(NOT NUMBELO_WINDOWS_PREFIX AND DEFINED ENV{NUMBELO_WINDOWS_PREFIX})
   set(NUMBELO_WINDOWS_PREFIX "$ENV{NUMBELO_WINDOWS_PREFIX}")
+elseif(NOT NUMBELO_WINDOWS_PREFIX AND NOT DEFINED ENV{NUMBELO_BUILDING_WINDOWS_LIBRARIES})
+  execute_process(COMMAND "${CMAKE_CURRENT_LIST_DIR}/../../tools/windows/build-toolchain.sh" --print-prefix
+    OUTPUT_VARIABLE NUMBELO_WINDOWS_PREFIX OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+  set(NUMBELO_WINDOWS_PREFIX "${NUMBELO_WINDOWS_PREFIX}" CACHE PATH "Qt and SDL2 built for Windows")
 endif()
 if(NUMBELO_WINDOWS_PREFIX)
   list(APPEND CMAKE_PREFIX_PATH "${NUMBELO_WINDOWS_PREFIX}")

@@ -13,10 +13,14 @@
 #   tools/windows/build-toolchain.sh --print-prefix  only print the folder, build nothing
 #
 # The folder is ${NUMBELO_WINDOWS_CACHE:-~/.cache/numbelo/windows}/<key>, outside the
-# source tree, where the key names the versions and a hash of this script and of
-# cmake/toolchains/mingw-w64-x86_64.cmake: a change of either recipe builds a new folder.
-# A folder is finished when its stamp file exists, written once all is installed and
-# checked; then this script does nothing. Standard output carries only the folder's path, so that
+# source tree. The key names the upstream versions and hashes everything the build depends
+# on: this script, cmake/toolchains/mingw-w64-x86_64.cmake, and the Debian versions of the
+# qt6-base and libsdl2 sources, of the cross compiler and Windows run-time
+# (gcc-mingw-w64-x86-64-posix, mingw-w64-x86-64-dev) and of the build machine's Qt tools
+# (qt6-base-dev-tools). A Debian update of any of them builds a new folder; one key is one
+# build. A folder is finished when its stamp file exists, written once all is installed and
+# checked; then this script does nothing. Standard output carries only the folder's path,
+# so that
 #   prefix=$(tools/windows/build-toolchain.sh)
 # works; progress and the time of each step go to standard error.
 #
@@ -24,10 +28,11 @@
 # copy of Qt instead of each carrying a static one, the platform and style plugins load
 # the way Qt loads them everywhere, and links stay fast.
 #
-# Needs Debian 12, as root or with sudo: what is missing is installed with apt, and a
-# deb-src entry copied from the machine's own Debian entry is added to apt's sources if
-# none is there. A fresh build takes about half an hour on two cores, nearly all of it
-# Qt. An interrupted or failed build keeps its scratch folder (sources and build trees,
+# Needs Debian 12, as root or with sudo: what is missing is installed with apt. The
+# sources are fetched through an apt configuration of this script's own (a deb-src list made
+# from the machine's Debian archives, and its own lists folder, in the cache folder):
+# nothing under /etc/apt or /var/lib/apt is written. A fresh build takes about half an hour
+# on two cores, nearly all of it Qt. An interrupted or failed build keeps its scratch folder (sources and build trees,
 # beside the finished folders), and the next run goes on from it; a finished one
 # removes it.
 set -euo pipefail
@@ -56,41 +61,10 @@ case "${1:-}" in
     ;;
 esac
 
-recipe_hash=$(cat "${BASH_SOURCE[0]}" "$toolchain_file" | sha256sum | cut -c1-10)
-versions=qt-${qt_version}_sdl-${sdl_version}
 cache_root=${NUMBELO_WINDOWS_CACHE:-$HOME/.cache/numbelo/windows}
-prefix=$cache_root/${versions}_$recipe_hash
-stamp=$prefix/numbelo-toolchain.stamp
-scratch=$cache_root/scratch-$versions
-
-if $print_only; then
-  echo "$prefix" >&3
-  exit 0
-fi
-already_built() {
-  if [ -f "$stamp" ]; then
-    echo "Already built: $prefix"
-    echo "$prefix" >&3
-    exit 0
-  fi
-}
-already_built
-# One build at a time in a cache folder: a second caller waits, then finds the first's
-# result instead of deleting the folder it is filling.
-mkdir -p "$cache_root"
-exec 9>"$cache_root/.lock"
-if ! flock -n 9; then
-  echo "Waiting for another build in $cache_root to end..."
-  flock 9
-fi
-already_built
 
 # ---------------------------------------------------------------------------------------
 # Helpers
-
-as_root() {
-  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
-}
 
 timings=()
 # step NAME COMMAND...: runs a step, reports and remembers how long it took.
@@ -132,87 +106,146 @@ host_packages=(
   # fetching and unpacking Debian source packages
   dpkg-dev xz-utils
 )
+# The installed packages whose Debian version is part of the key.
+keyed_packages=(gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev qt6-base-dev-tools)
+# The source packages built here.
+source_packages=(qt6-base libsdl2)
 
-install_missing() {
-  local missing=() package
-  for package in "$@"; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
-      missing+=("$package")
-  done
-  if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
-    as_root apt-get update -qq
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
-      "${missing[@]}"
-  fi
-}
-
-# apt-get source needs a deb-src entry. Without one, the machine's own Debian entries are
-# copied with "deb-src" as their type: the same mirror, suites and components.
-ensure_deb_src() {
-  if ! grep -rqsE '^(Types:.*deb-src|deb-src[[:space:]])' /etc/apt/sources.list /etc/apt/sources.list.d/; then
-    local tmp
-    tmp=$(mktemp)
-    if [ -f /etc/apt/sources.list.d/debian.sources ]; then
-      # deb822 format: every stanza whose types include "deb".
-      awk 'BEGIN { RS = ""; ORS = "\n\n" }
-           /(^|\n)Types:[^\n]*[[:space:]]deb([[:space:]]|$)/ {
-             sub(/(^|\n)Types:[^\n]*/, "\nTypes: deb-src"); sub(/^\n/, ""); print }' \
-        /etc/apt/sources.list.d/debian.sources >"$tmp"
-      if [ -s "$tmp" ]; then
-        as_root install -m 644 "$tmp" /etc/apt/sources.list.d/debian-src.sources
-        echo "Added /etc/apt/sources.list.d/debian-src.sources"
-      fi
-    elif [ -f /etc/apt/sources.list ]; then
-      # one-line format: every Debian "deb" line.
-      sed -nE 's/^deb([[:space:]].*debian.*)$/deb-src\1/p' /etc/apt/sources.list >"$tmp"
-      if [ -s "$tmp" ]; then
-        as_root install -m 644 "$tmp" /etc/apt/sources.list.d/debian-src.list
-        echo "Added /etc/apt/sources.list.d/debian-src.list"
-      fi
-    fi
-    rm -f "$tmp"
-    as_root apt-get update -qq
-  fi
-  if [ -z "$(apt-cache showsrc qt6-base 2>/dev/null)" ]; then
-    as_root apt-get update -qq
-  fi
-  if [ -z "$(apt-cache showsrc qt6-base 2>/dev/null)" ]; then
-    echo "apt has no deb-src entry for Debian's archive; add one and run again." >&2
-    return 1
-  fi
-}
+# shellcheck source=tools/install_missing.sh
+source "$root/tools/install_missing.sh"
 
 # ---------------------------------------------------------------------------------------
-# Sources
+# Sources, through an apt configuration of our own
 
-# fetch_source PACKAGE UPSTREAM_VERSION: downloads and unpacks a Debian source package
-# (with Debian's patches applied) into the scratch folder, unless it is there already,
-# and checks that it is the version this script is written for.
+# The source lists live in the cache folder: a deb-src line for each of the machine's own
+# Debian archives (those whose Release says "Origin: Debian"; third-party archives are left
+# out), and lists and caches apt fills there. The machine's apt configuration is only read.
+apt_dir=$cache_root/apt
+private_apt_options=(
+  -o "Dir::Etc::SourceList=$apt_dir/sources.list"
+  -o "Dir::Etc::SourceParts=$apt_dir/sources.list.d"
+  -o "Dir::State::Lists=$apt_dir/lists"
+  -o "Dir::Cache=$apt_dir/cache"
+)
+# As root, apt would download as its "_apt" user, who cannot enter a private cache folder.
+[ "$(id -u)" -eq 0 ] && private_apt_options+=(-o "APT::Sandbox::User=root")
+
+write_private_sources() {
+  local keyring=/usr/share/keyrings/debian-archive-keyring.gpg option="" lines
+  [ -f "$keyring" ] && option="[signed-by=$keyring] "
+  lines=$(apt-get indextargets --format '$(REPO_URI) $(RELEASE) $(COMPONENT)' \
+    'Origin: Debian' 'Target-Of: deb' | sort -u | sed "s|^|deb-src $option|")
+  if [ -z "$lines" ]; then
+    echo "apt knows no Debian archive on this machine (no index with \"Origin: Debian\")." >&2
+    return 1
+  fi
+  mkdir -p "$apt_dir/sources.list.d" "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial"
+  echo "$lines" >"$apt_dir/sources.list"
+}
+
+refresh_private_lists() {
+  write_private_sources
+  apt-get "${private_apt_options[@]}" -qq update
+}
+
+# source_version PACKAGE: the newest version of a source package in the private lists.
+source_version() {
+  local best="" version
+  for version in $(apt-cache "${private_apt_options[@]}" showsrc --only-source "$1" 2>/dev/null |
+    sed -n 's/^Version: //p'); do
+    if [ -z "$best" ] || dpkg --compare-versions "$version" gt "$best"; then best=$version; fi
+  done
+  echo "$best"
+}
+
+# What one build is made of: a line per source and keyed package, with its Debian version.
+describe_inputs() {
+  local package version
+  for package in "${source_packages[@]}"; do
+    version=$(source_version "$package")
+    if [ -z "$version" ]; then
+      echo "No source package $package in $apt_dir/lists; run $0 without options." >&2
+      return 1
+    fi
+    echo "source $package $version"
+  done
+  for package in "${keyed_packages[@]}"; do
+    version=$(dpkg-query -W -f='${Version}' "$package" 2>/dev/null) || version=""
+    if [ -z "$version" ]; then
+      echo "$package is not installed; run $0 without options." >&2
+      return 1
+    fi
+    echo "installed $package $version"
+  done
+}
+
+# Sets prefix, stamp and scratch from the inputs and the recipe.
+choose_folder() {
+  inputs=$(describe_inputs)
+  key=$( (cat "${BASH_SOURCE[0]}" "$toolchain_file" && echo "$inputs") | sha256sum | cut -c1-12)
+  prefix=$cache_root/qt-${qt_version}_sdl-${sdl_version}_$key
+  stamp=$prefix/numbelo-toolchain.stamp
+  scratch=$cache_root/scratch-$key
+}
+
+if $print_only; then
+  choose_folder
+  echo "$prefix" >&3
+  exit 0
+fi
+
+already_built() {
+  if [ -f "$stamp" ]; then
+    echo "Already built: $prefix"
+    echo "$prefix" >&3
+    exit 0
+  fi
+}
+
+mkdir -p "$cache_root"
+step "apt: packages" install_missing "${host_packages[@]}"
+step "apt: source lists (private)" refresh_private_lists
+choose_folder
+already_built
+# One build at a time in a cache folder: a second caller waits, then finds the first's
+# result instead of deleting the folder it is filling.
+exec 9>"$cache_root/.lock"
+if ! flock -n 9; then
+  echo "Waiting for another build in $cache_root to end..."
+  flock 9
+fi
+already_built
+
+# fetch_source PACKAGE UPSTREAM_VERSION: downloads and unpacks the exact Debian version of
+# the key (with Debian's patches applied) into the scratch folder, unless it is there already.
 fetch_source() {
-  local package=$1 want=$2 dir version
+  local package=$1 want=$2 exact dir version
+  exact=$(echo "$inputs" | awk -v p="$package" '$1 == "source" && $2 == p { print $3 }')
+  case "$exact" in
+    "$want"+* | "$want"-*) ;;
+    *)
+      echo "Debian's $package is $exact; this script is written for $want." >&2
+      return 1
+      ;;
+  esac
   dir=$(find "$scratch/src" -maxdepth 1 -type d -name "$package-*" | head -n 1)
-  if [ -z "$dir" ] || [ ! -f "$dir/.numbelo-unpacked" ]; then
-    [ -n "$dir" ] && rm -rf "$dir"
-    (cd "$scratch/src" && logged "$scratch/log/source-$package.txt" apt-get source "$package")
+  if [ -n "$dir" ] && { [ ! -f "$dir/.numbelo-unpacked" ] ||
+    [ "$(dpkg-parsechangelog -l "$dir/debian/changelog" -S Version)" != "$exact" ]; }; then
+    rm -rf "$dir"
+    dir=""
+  fi
+  if [ -z "$dir" ]; then
+    (cd "$scratch/src" && logged "$scratch/log/source-$package.txt" \
+      apt-get "${private_apt_options[@]}" source "$package=$exact")
     dir=$(find "$scratch/src" -maxdepth 1 -type d -name "$package-*" | head -n 1)
     touch "$dir/.numbelo-unpacked"
   fi
   version=$(dpkg-parsechangelog -l "$dir/debian/changelog" -S Version)
   echo "$package $version"
-  case "$version" in
-    "$want"+* | "$want"-*) ;;
-    *)
-      echo "Debian's $package is $version; this script is written for $want." >&2
-      return 1
-      ;;
-  esac
-  echo "$package $version" >>"$scratch/source-versions.txt"
 }
 
 fetch_sources() {
   mkdir -p "$scratch/src"
-  rm -f "$scratch/source-versions.txt"
   fetch_source qt6-base "$qt_version"
   fetch_source libsdl2 "$sdl_version"
 }
@@ -309,10 +342,10 @@ finish() {
     fi
   done
   {
-    echo "Built by tools/windows/build-toolchain.sh (recipe $recipe_hash) on $(date -u +%Y-%m-%dT%H:%M:%SZ)"
+    echo "Built by tools/windows/build-toolchain.sh (key $key) on $(date -u +%Y-%m-%dT%H:%M:%SZ)"
     echo "Compiler: $(x86_64-w64-mingw32-g++-posix --version | head -n 1)"
-    echo "Sources (Debian source packages):"
-    sed 's/^/  /' "$scratch/source-versions.txt"
+    echo "Inputs (Debian versions):"
+    echo "$inputs" | sed 's/^/  /'
     echo "Step times:"
     printf '  %s\n' "${timings[@]}"
     echo
@@ -327,9 +360,9 @@ finish() {
 rm -rf "$prefix"
 mkdir -p "$scratch/log" "$scratch/build"
 unset NUMBELO_WINDOWS_PREFIX
+# The toolchain file then looks for no finished folder: this build is making one.
+export NUMBELO_BUILDING_WINDOWS_LIBRARIES=1
 
-step "apt: packages" install_missing "${host_packages[@]}"
-step "apt: deb-src entry" ensure_deb_src
 step "sources: download and unpack" fetch_sources
 step "Qt: configure" configure_qt
 step "Qt: compile" compile_qt
