@@ -3,9 +3,11 @@
 // long as any Numbelo runs on the computer.
 #include "platform/portable/ProcessSetUp.h"
 
+// windows.h first: the headers after it build on it.
+// clang-format off
 #include <windows.h>
-
 #include <sddl.h>
+// clang-format on
 
 void markProgramRunning()
 {
