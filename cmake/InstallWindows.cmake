@@ -119,10 +119,18 @@ configure_file("${PROJECT_SOURCE_DIR}/packaging/windows/numbelo.nsi.in"
   "${CMAKE_BINARY_DIR}/numbelo.nsi" @ONLY)
 configure_file("${PROJECT_SOURCE_DIR}/packaging/windows/numbelo.wxs.in"
   "${CMAKE_BINARY_DIR}/numbelo.wxs" @ONLY)
-# wixl finds a file only by a relative name: the icon beside numbelo.wxs, the program's files in
-# the staged folder it runs in.
+# wixl finds a file only by a relative name: the icon and the running check beside numbelo.wxs,
+# the program's files in the staged folder it runs in.
 configure_file("${PROJECT_SOURCE_DIR}/resources/windows/numbelo.ico"
   "${CMAKE_BINARY_DIR}/numbelo.ico" COPYONLY)
+# The MSI package's check for a running Numbelo, a custom action: a DLL with nothing but
+# Windows' own libraries, kept in the package and never installed.
+add_library(numbelo_running_check MODULE "${PROJECT_SOURCE_DIR}/packaging/windows/RunningCheck.cpp")
+# Windows Installer's library by its file name: "msi" is the name of the package's target.
+target_link_libraries(numbelo_running_check PRIVATE numbelo_warnings numbelo_build_info -lmsi)
+target_link_options(numbelo_running_check PRIVATE -static -s)
+set_target_properties(numbelo_running_check PROPERTIES PREFIX "" OUTPUT_NAME running-check AUTOMOC OFF
+  LIBRARY_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}")
 add_custom_target(installer_stage
   COMMAND ${CMAKE_COMMAND} -E rm -rf "${NUMBELO_STAGE}"
   COMMAND ${CMAKE_COMMAND} --install "${CMAKE_BINARY_DIR}" --prefix "${NUMBELO_STAGE}" --strip
@@ -148,7 +156,7 @@ if(NUMBELO_WIXL)
       "${CMAKE_BINARY_DIR}/numbelo.wxs" "${CMAKE_BINARY_DIR}/msi-files.wxs"
     BYPRODUCTS "${CMAKE_BINARY_DIR}/${NUMBELO_MSI}"
     WORKING_DIRECTORY "${NUMBELO_STAGE}"
-    DEPENDS installer_stage
+    DEPENDS installer_stage numbelo_running_check
     COMMENT "Making ${NUMBELO_MSI}"
     VERBATIM)
 endif()

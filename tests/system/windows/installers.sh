@@ -16,7 +16,8 @@
 #                                         the older one then refused
 #   installers.sh elsewhere   BUILD OUT   "/D=D:\Program\Numbelo" on a second drive; a folder
 #                                         holding another's files and a drive's root refused
-#   installers.sh msi         BUILD OUT   the MSI: an older package upgraded in place, a
+#   installers.sh msi         BUILD OUT   the MSI: an older package neither upgraded nor
+#                                         removed while Numbelo runs, then upgraded in place; a
 #                                         downgrade refused, the NSIS installer refused beside
 #                                         it, "msiexec /x ... /qn" leaves the drive as it was
 #
@@ -111,7 +112,7 @@ make_older() { # KIND
     makensis -V1 -NOCD "-XSetCompressor /FINAL zlib" -DVERSION=1.0.0.2 -DLISTS="$older/lists" \
       -DOUTFILE="$older/setup-older.exe" "$build/numbelo.nsi"
   else
-    cp "$build/numbelo.wxs" "$build/numbelo.ico" "$older/lists/"
+    cp "$build/numbelo.wxs" "$build/numbelo.ico" "$build/running-check.dll" "$older/lists/"
     (cd "$older/stage" && wixl -a x64 -D Version=1.0.2 -D ProductCode="$(cat /proc/sys/kernel/random/uuid)" \
       -o "$older/older.msi" "$older/lists/numbelo.wxs" "$older/lists/msi-files.wxs")
   fi
@@ -288,6 +289,15 @@ case $step in
     drive_state >"$out/before.txt"
     expect 0 "msiexec /i older.msi /qn" msiexec /i "$out/older/older.msi" /qn
     [ -f "$installed/sound/older-only.txt" ] || fail "the older package is not installed"
+    # Neither upgraded nor removed while Numbelo runs.
+    SDL_AUDIODRIVER=dummy start_shown "C:\\Program Files\\Numbelo\\numbelo.exe"
+    wait_window '^Numbelo 2000$'
+    drive_state >"$out/older.txt"
+    expect $FAILED "msiexec /i /qn over the older package while Numbelo runs" msiexec /i "$msi" /qn
+    expect $FAILED "msiexec /x older.msi /qn while Numbelo runs" msiexec /x "$out/older/older.msi" /qn
+    unchanged_since "$out/older.txt" "upgrading or removing while Numbelo runs"
+    wineserver -k
+    wineserver -w
     expect 0 "msiexec /i /qn over the older package" msiexec /i "$msi" /qn
     [ "$(installed_files "$installed")" = "$(expected_files)" ] ||
       fail "after the upgrade: $(diff <(expected_files) <(installed_files "$installed"))"
