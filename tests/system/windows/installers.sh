@@ -11,9 +11,9 @@
 #                                         the same installation goes through; the MSI refuses
 #                                         while the NSIS installation is there
 #   installers.sh upgrade     BUILD OUT   an older version (built here from the same staged
-#                                         files, with one file more) replaced by this one:
-#                                         exactly this version's files, one uninstall entry;
-#                                         the older one then refused
+#                                         files, with one file more) left alone while it runs,
+#                                         then replaced by this one: exactly this version's
+#                                         files, one uninstall entry; the older one then refused
 #   installers.sh elsewhere   BUILD OUT   "/D=D:\Program\Numbelo" on a second drive; a folder
 #                                         holding another's files and a drive's root refused
 #   installers.sh msi         BUILD OUT   the MSI: an older package neither upgraded nor
@@ -230,6 +230,15 @@ case $step in
     expect 0 "the older setup.exe /S" "$out/older/setup-older.exe" /S
     [ -f "$installed/sound/older-only.txt" ] && [ "$(entry DisplayVersion)" = 1.0.0.2 ] ||
       fail "the older version is not installed"
+    # An older version that holds no mark, running: its program file is in use.
+    cp "$build/stays_running.exe" "$installed/numbelo.exe"
+    start_shown "C:\\Program Files\\Numbelo\\numbelo.exe"
+    sleep 2
+    drive_state >"$out/before.txt"
+    expect $RUNNING "setup.exe /S while an older Numbelo without the mark runs" "$setup" /S
+    unchanged_since "$out/before.txt" "installing over a running older version"
+    wineserver -k
+    wineserver -w
     expect 0 "setup.exe /S over the older version" "$setup" /S
     [ "$(installed_files "$installed")" = "$(expected_files uninstall.exe)" ] ||
       fail "after the upgrade: $(diff <(expected_files uninstall.exe) <(installed_files "$installed"))"
