@@ -129,8 +129,8 @@ add_library(numbelo_running_check MODULE "${PROJECT_SOURCE_DIR}/packaging/window
 # Windows Installer's library by its file name: "msi" is the name of the package's target.
 target_link_libraries(numbelo_running_check PRIVATE numbelo_warnings numbelo_build_info -lmsi)
 target_link_options(numbelo_running_check PRIVATE -static -s)
-set_target_properties(numbelo_running_check PROPERTIES PREFIX "" OUTPUT_NAME running-check AUTOMOC OFF
-  LIBRARY_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}")
+set_target_properties(numbelo_running_check PROPERTIES PREFIX "" OUTPUT_NAME running-check
+  AUTOMOC OFF LIBRARY_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}")
 add_custom_target(installer_stage
   COMMAND ${CMAKE_COMMAND} -E rm -rf "${NUMBELO_STAGE}"
   COMMAND ${CMAKE_COMMAND} --install "${CMAKE_BINARY_DIR}" --prefix "${NUMBELO_STAGE}" --strip
