@@ -155,6 +155,12 @@ start_shown() { # PROGRAM [ARGUMENT...]
   wine "$@" >/dev/null 2>&1 &
   pid=$!
 }
+# Starts a program that runs until the prefix's processes are ended (wineserver -k), which the
+# shell then need not report.
+start_running() { # PROGRAM [ARGUMENT...]
+  start_shown "$@"
+  disown "$pid"
+}
 # Answers the message on the screen (which has the keyboard) with KEY and expects the program
 # to end with CODE.
 answer_and_expect() { # KEY CODE WHAT
@@ -190,7 +196,7 @@ case $step in
       fail "not exactly the staged files were installed"
     # The MSI is not installed beside the NSIS installation.
     expect $FAILED "msiexec /i /qn beside the NSIS installation" msiexec /i "$msi" /qn
-    SDL_AUDIODRIVER=dummy start_shown "C:\\Program Files\\Numbelo\\numbelo.exe"
+    SDL_AUDIODRIVER=dummy start_running "C:\\Program Files\\Numbelo\\numbelo.exe"
     program=$pid
     wait_window '^Numbelo 2000$'
     drive_state >"$out/before.txt"
@@ -232,7 +238,7 @@ case $step in
       fail "the older version is not installed"
     # An older version that holds no mark, running: its program file is in use.
     cp "$build/stays_running.exe" "$installed/numbelo.exe"
-    start_shown "C:\\Program Files\\Numbelo\\numbelo.exe"
+    start_running "C:\\Program Files\\Numbelo\\numbelo.exe"
     sleep 2
     drive_state >"$out/before.txt"
     expect $RUNNING "setup.exe /S while an older Numbelo without the mark runs" "$setup" /S
@@ -274,7 +280,7 @@ case $step in
     expect $FAILED "setup.exe /S over an unprotected installation on D:" "$setup" /S
     # The uninstaller run in place, as an upgrade runs it, gives its own exit code ("_?=" takes
     # a folder without quotes, so one without a space is used here).
-    SDL_AUDIODRIVER=dummy start_shown "D:\\Program\\Numbelo\\numbelo.exe"
+    SDL_AUDIODRIVER=dummy start_running "D:\\Program\\Numbelo\\numbelo.exe"
     wait_window '^Numbelo 2000$'
     expect $RUNNING "uninstall.exe /S _?= while Numbelo runs" "$drive/Program/Numbelo/uninstall.exe" /S '_?=D:\Program\Numbelo'
     wineserver -k
@@ -299,7 +305,7 @@ case $step in
     expect 0 "msiexec /i older.msi /qn" msiexec /i "$out/older/older.msi" /qn
     [ -f "$installed/sound/older-only.txt" ] || fail "the older package is not installed"
     # Neither upgraded nor removed while Numbelo runs.
-    SDL_AUDIODRIVER=dummy start_shown "C:\\Program Files\\Numbelo\\numbelo.exe"
+    SDL_AUDIODRIVER=dummy start_running "C:\\Program Files\\Numbelo\\numbelo.exe"
     wait_window '^Numbelo 2000$'
     drive_state >"$out/older.txt"
     expect $FAILED "msiexec /i /qn over the older package while Numbelo runs" msiexec /i "$msi" /qn
