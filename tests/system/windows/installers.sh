@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Both installers as a school lab uses them, under Wine, each step in a fresh prefix of its own:
 #
-#   installers.sh old-windows BUILD OUT   Windows 7 (Wine's own default here): "setup.exe /S",
+#   installers.sh old-windows BUILD OUT   Windows 7 pretended: "setup.exe /S",
 #                                         "setup.exe" and "msiexec /i ... /qn" refuse, nothing
 #                                         changes; the message is on the screen
 #   installers.sh running     BUILD OUT   Numbelo running: installing, installing again and
@@ -174,6 +174,8 @@ answer_and_expect() { # KEY CODE WHAT
 case $step in
   old-windows)
     fresh_prefix
+    winecfg -v win7
+    wineserver -w
     drive_state >"$out/before.txt"
     expect $OLD_WINDOWS "setup.exe /S on Windows 7" "$setup" /S
     expect $FAILED "msiexec /i /qn on Windows 7" msiexec /i "$msi" /qn
