@@ -5,17 +5,20 @@
 #   installers.sh old-windows BUILD OUT   Windows 7 pretended: "setup.exe /S",
 #                                         "setup.exe" and "msiexec /i ... /qn" refuse, nothing
 #                                         changes; the message is on the screen
-#   installers.sh running     BUILD OUT   Numbelo running: installing, installing again and
-#                                         uninstalling change nothing and say so (exit codes,
-#                                         and the Retry/Cancel question); once it has ended,
-#                                         the same installation goes through; the MSI refuses
-#                                         while the NSIS installation is there
+#   installers.sh running     BUILD OUT   Numbelo running: installing and uninstalling change
+#                                         nothing and say so (exit codes, and the Retry/Cancel
+#                                         question); once it has ended, the same installation
+#                                         goes through; the MSI refuses while the NSIS
+#                                         installation is there
 #   installers.sh upgrade     BUILD OUT   an older version (built here from the same staged
 #                                         files, with one file more) left alone while it runs,
 #                                         then replaced by this one: exactly this version's
 #                                         files, one uninstall entry; the older one then refused
 #   installers.sh elsewhere   BUILD OUT   "/D=D:\Program\Numbelo" on a second drive; a folder
-#                                         holding another's files and a drive's root refused
+#                                         holding another's files and a drive's root refused;
+#                                         installing over an installation that any user could
+#                                         have changed refused; its uninstaller, run in place,
+#                                         refuses while Numbelo runs, then takes it away
 #   installers.sh msi         BUILD OUT   the MSI: an older package neither upgraded nor
 #                                         removed while Numbelo runs, then upgraded in place; a
 #                                         downgrade refused, the NSIS installer refused beside
