@@ -121,6 +121,16 @@ make_older() { # KIND
   fi
 }
 
+# Whether the copy of itself that an uninstaller started plainly hands over to still runs in
+# this prefix.
+uninstaller_copy_runs() {
+  local pid
+  for pid in $(pgrep -f '~nsu.*Un\.exe'); do
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && return 0
+  done
+  return 1
+}
+
 # The steps that show a window run on a display of their own.
 if [ -z "${NUMBELO_INSIDE_X:-}" ]; then
   exec env NUMBELO_INSIDE_X=1 xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" "$0" "$@"
@@ -209,8 +219,11 @@ case $step in
     # Started plainly, the uninstaller hands over to a copy of itself and ends at once: the
     # files and the entry tell (its own exit code is checked in the "elsewhere" step).
     run "$installed/uninstall.exe" /S
-    # Its copy, which refuses, ends within moments.
-    sleep 5
+    for _ in $(seq 300); do
+      uninstaller_copy_runs || break
+      sleep 0.1
+    done
+    ! uninstaller_copy_runs || fail "the uninstaller's copy did not end"
     unchanged_since "$out/before.txt" "installing and uninstalling while Numbelo runs"
     [ "$(entry DisplayVersion)" = 1.0.0.3 ] || fail "the uninstall entry is gone"
     # Asked, Retry while it still runs asks again (a new question window), Cancel leaves
