@@ -3,7 +3,7 @@
 # One-command set-up on Debian 12.
 #   ./setup.sh start   install what is missing, build, and start Numbelo
 #   ./setup.sh windows install what is missing, build the Windows libraries once (about half an
-#                      hour, then cached), and make the Windows program and its installer
+#                      hour, then cached), and make the Windows program and its installers
 #   ./setup.sh test    install what is missing, build both presets and the Windows program, and
 #                      run every test, the Windows ones under Wine
 set -euo pipefail
@@ -43,11 +43,11 @@ build() { # PRESET [TARGET...]
   cmake --build --preset "$1" ${2:+--target "${@:2}"}
 }
 
-# The Windows program and its installer, in build-windows/.
+# The Windows program and its two installers, NSIS's and the MSI package, in build-windows/.
 build_windows() {
   install_missing "${windows_packages[@]}"
   tools/windows/build-toolchain.sh >/dev/null
-  build windows all installer
+  build windows all installer msi
 }
 
 case "${1:-}" in
@@ -73,7 +73,7 @@ case "${1:-}" in
     ;;
   windows)
     build_windows
-    ls -l build-windows/numbelo-*-setup.exe
+    ls -l build-windows/numbelo-*-setup.exe build-windows/numbelo-*.msi
     ;;
   *)
     echo "usage: $0 start|windows|test" >&2

@@ -15,6 +15,8 @@ int main(int argc, char *argv[])
 {
     // Before any library is opened: none comes from the current folder.
     restrictLibrarySearch();
+    // From the first moment to the last, installers leave the program's files alone.
+    markProgramRunning();
     // The program's faces are made ready while the application connects to the display.
     FontWarmUp fonts;
     QApplication application(argc, argv);

@@ -15,12 +15,13 @@ add_library(numbelo_explicit_strings INTERFACE)
 target_compile_definitions(numbelo_explicit_strings INTERFACE QT_NO_CAST_FROM_ASCII)
 
 # What this build is: its version, the data folder it installs its sounds and readme to, the
-# id the desktop knows it by, and who made it.
+# id the desktop knows it by (and the mark it shows its installers), and who made it.
 add_library(numbelo_build_info INTERFACE)
 target_compile_definitions(numbelo_build_info INTERFACE
   NUMBELO_VERSION="${PROJECT_VERSION}"
   NUMBELO_DATA_DIR="${NUMBELO_DATA_DIR}"
   NUMBELO_APP_ID="${NUMBELO_APP_ID}"
+  NUMBELO_RUNNING_MARK="${NUMBELO_RUNNING_MARK}"
   NUMBELO_MAKER_EMAIL="${NUMBELO_MAKER_EMAIL}"
   NUMBELO_MAKER_HOMEPAGE="${NUMBELO_MAKER_HOMEPAGE}"
   NUMBELO_DONATION_BANK="${NUMBELO_DONATION_BANK}"

@@ -17,6 +17,9 @@ set(NUMBELO_DONATION_ACCOUNT "000-000-0000" CACHE STRING
 # One id for the menu entry, the AppStream data, the icon and the program's own announcement
 # of itself (QGuiApplication::setDesktopFileName).
 set(NUMBELO_APP_ID "org.example.numbelo")
+# The name of the mark a running Numbelo holds on Windows and its installers look for (in
+# Windows' "Global\" namespace, platform/windows/RunningMark.cpp).
+set(NUMBELO_RUNNING_MARK "${NUMBELO_APP_ID}.running")
 
 # The libFuzzer targets need a clang build folder of their own (tests/system/fuzz/run.sh).
 option(NUMBELO_FUZZ "Build the libFuzzer targets (clang only)" OFF)

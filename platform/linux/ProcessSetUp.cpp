@@ -16,3 +16,8 @@ void prepareSystemFonts()
     // cost of showing any text; Qt finds it done.
     FcInit();
 }
+
+void markProgramRunning()
+{
+    // The package manager replaces a running program's files without harm: nothing to show.
+}

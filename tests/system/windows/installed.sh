@@ -47,6 +47,9 @@ if [ "$step" != lesson ] && [ "$step" != no-tune ]; then
       # and the first window made while it does so fails.
       xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" \
         bash -c 'wineboot -i >/dev/null 2>&1; wineserver -w'
+      # Debian's Wine pretends to be Windows 7, which the installer refuses.
+      winecfg -v win10
+      wineserver -w
       drive_listing >"$WINEPREFIX/../drive-before.txt"
       size=$(stat -c %s "$input")
       echo "installer: $(basename "$input"), $((size / 1024)) KiB"
