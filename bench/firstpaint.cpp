@@ -2,10 +2,11 @@
 // Times a program from its start to the first paint of its first top-level window, seen from
 // outside through the X server: the window's map, then the first damage reported on it.
 // Prints one line per run and the medians: the time to the first paint, the resident memory
-// once settled, and the CPU time the program's threads had used by the first paint (less
-// disturbed than the elapsed time when the machine is busy with other work).
+// once settled (0.7 s after the paint, or SETTLE milliseconds), and the CPU time the program's
+// threads had used by the first paint (less disturbed than the elapsed time when the machine is
+// busy with other work).
 //
-//   firstpaint RUNS COMMAND [ARGS...]
+//   firstpaint [--settle SETTLE] RUNS COMMAND [ARGS...]
 #include <X11/Xlib.h>
 #include <X11/extensions/Xdamage.h>
 #include <algorithm>
@@ -62,8 +63,14 @@ template <typename T> T median(std::vector<T> values)
 
 int main(int argc, char **argv)
 {
+    int settle = 700;
+    if (argc > 2 && std::string(argv[1]) == "--settle") {
+        settle = std::atoi(argv[2]);
+        argv += 2;
+        argc -= 2;
+    }
     if (argc < 3) {
-        std::fprintf(stderr, "usage: firstpaint RUNS COMMAND [ARGS...]\n");
+        std::fprintf(stderr, "usage: firstpaint [--settle MILLISECONDS] RUNS COMMAND [ARGS...]\n");
         return 2;
     }
     const int runs = std::atoi(argv[1]);
@@ -101,7 +108,7 @@ int main(int argc, char **argv)
             }
         }
         // Memory once the window has settled.
-        std::this_thread::sleep_for(std::chrono::milliseconds(700));
+        std::this_thread::sleep_for(std::chrono::milliseconds(settle));
         const long rss = residentKilobytes(child);
         kill(child, SIGTERM);
         waitpid(child, nullptr, 0);

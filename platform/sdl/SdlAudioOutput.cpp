@@ -3,12 +3,18 @@
 
 #include "platform/portable/Sound.h"
 #include "platform/sdl/SdlLibrary.h"
+#include "platform/sdl/SdlRequest.h"
 
 #include <QByteArray>
 #include <QCoreApplication>
+#include <QLoggingCategory>
 #include <cstdlib>
 #include <cstring>
 #include <thread>
+
+// Quiet unless asked for (QT_LOGGING_RULES="numbelo.sound.info=true"): which driver each stream
+// opened on, and the periods the mix is fed in.
+Q_LOGGING_CATEGORY(lcSound, "numbelo.sound", QtWarningMsg)
 
 namespace {
 // How long a PipeWire server just connected to may take to say which output is its default.
@@ -90,11 +96,9 @@ bool SdlAudioOutput::start(SampleSource *source)
 //   same 256-frame request the pulse path measured a worst key-to-ear of 28 ms, the native
 //   stream 15 ms, about as quick as a bare client. A PipeWire that has no output (running for
 //   screen sharing beside PulseAudio) is passed over;
-// - SDL's own order: PulseAudio, where it is the server, then ALSA, where none runs.
-// 256 frames (5.3 ms) is the period on every driver: SDL's PulseAudio driver asks the server
-// for that much buffering, its PipeWire driver sets it as the graph's quantum, ALSA gets two
-// such periods; a shorter period would double the server's wake-ups while a lesson runs for at
-// most a few milliseconds less.
+// - SDL's own order: PulseAudio, where it is the server, then ALSA, where none runs; on Windows
+//   WASAPI.
+// The period asked for and what each driver makes of it are in SdlRequest.h.
 bool SdlAudioOutput::initialiseAndOpen()
 {
     // A stream still closing keeps SDL's audio up: the new one opens beside it.
@@ -157,22 +161,18 @@ bool SdlAudioOutput::openDevice()
 {
     if (!m_initialised)
         return false;
-    SDL_AudioSpec wanted{};
-    wanted.freq = Audio::sampleRate;
-    wanted.format = AUDIO_F32SYS;
-    wanted.channels = Audio::channels;
-    wanted.samples = Audio::periodFrames;
-    wanted.callback = &SdlAudioOutput::callback;
-    wanted.userdata = this;
+    const SDL_AudioSpec wanted = sdlRequest(&SdlAudioOutput::callback, this);
     SDL_AudioSpec obtained{};
-    // No format changes allowed: SDL converts for us, and the mixer always sees 48 kHz stereo.
-    m_device = m_sdl->SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+    // SDL converts for us, and the mixer always sees 48 kHz stereo in 256-frame periods.
+    m_device = m_sdl->SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, sdlAllowedChanges);
     if (m_device == 0)
         return false;
     const char *driver = m_sdl->SDL_GetCurrentAudioDriver();
     m_driver = driver != nullptr && std::strcmp(driver, "dummy") != 0 ? driver : "";
     m_periodFrames = obtained.samples;
     m_sampleRate = obtained.freq;
+    qCInfo(lcSound, "opened on %s: fed in %d-frame periods at %d Hz",
+           driver != nullptr ? driver : "?", obtained.samples, obtained.freq);
     m_lost = false;
     // PulseAudio's and ALSA's drivers tell when their device is gone, and a PulseAudio sink may
     // hold back a new stream's first periods for two seconds (a null sink that ran ahead while

@@ -12,11 +12,12 @@
 
 struct SdlLibrary;
 
-// One SDL output stream at 48 kHz stereo float, 256-frame periods, on the quickest of SDL's
-// drivers for the sound server the desktop runs (initialiseAndOpen() says how it is chosen). When
-// the machine has no usable sound device it falls back to SDL's silent "dummy" driver, so that the
-// mix, and the music's end-of-piece notice with it, keeps running in time; the next start tries
-// the real device again. Without SDL on the machine nothing opens, and the program is silent.
+// One SDL output stream at 48 kHz stereo float, fed in 256-frame periods (what each driver makes
+// of them: SdlRequest.h), on the quickest of SDL's drivers for the sound server the desktop runs
+// (initialiseAndOpen() says how it is chosen). When the machine has no usable sound device it
+// falls back to SDL's silent "dummy" driver, so that the mix, and the music's end-of-piece
+// notice with it, keeps running in time; the next start tries the real device again. Without
+// SDL on the machine nothing opens, and the program is silent.
 //
 // A device can go away while open: its sound server dies or restarts, or it is unplugged. SDL
 // then marks it stopped (PulseAudio, ALSA), or, with PipeWire's own driver, its periods simply
