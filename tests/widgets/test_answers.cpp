@@ -14,6 +14,8 @@
 #include <QClipboard>
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTest>
@@ -81,6 +83,8 @@ class TestAnswers : public QObject
     void typedNameReplacesTheOldOne_data();
     void typedNameReplacesTheOldOne();
     void escapeEndsTheLesson();
+    void digitsAfterTheMenusReachTheBox_data();
+    void digitsAfterTheMenusReachTheBox();
     void wholeLesson_data();
     void wholeLesson();
     void nameWithAmpersandIsReportedAsTyped();
@@ -513,6 +517,73 @@ void TestAnswers::escapeEndsTheLesson()
     QVERIFY(!w.edAnswer->isEnabled());
     QVERIFY(w.btnPlay->isEnabled());
     QCOMPARE(w.edName->text(), QStringLiteral("Sari"));
+    QVERIFY(m_answers->seen().isEmpty());
+}
+
+// The menus left as a child leaves them, or still open, then digits typed: the menu bar shows
+// that it holds the keyboard (its title highlighted), and a digit no open menu takes goes into
+// the box with its sound, as if typed there ("idle": the name box, no lesson running).
+void TestAnswers::digitsAfterTheMenusReachTheBox_data()
+{
+    QTest::addColumn<QString>("menus");
+    QTest::addColumn<bool>("keyboardMode"); // the bar holds the keyboard, no menu open
+    QTest::newRow("Alt alone") << "Alt" << true;
+    QTest::newRow("Pilihan by Alt+P, Escape") << "Alt+P Escape" << true;
+    QTest::newRow("Pilihan by mouse, Escape") << "click Escape" << true;
+    QTest::newRow("Pilihan open") << "click" << false;
+    QTest::newRow("Belajar open") << "Alt+P Right" << false;
+    QTest::newRow("idle, Alt alone") << "idle Alt" << true;
+}
+
+void TestAnswers::digitsAfterTheMenusReachTheBox()
+{
+    QFETCH(QString, menus);
+    QFETCH(bool, keyboardMode);
+    TfoMain &w = *m_window;
+    const bool idle = menus.startsWith(u"idle");
+    if (idle)
+        w.ResetLesson();
+    QLineEdit *box = idle ? w.edName : w.edAnswer;
+    box->clear();
+    QTRY_COMPARE(QApplication::focusWidget(), box);
+    const QRect title = w.MainMenu1->actionGeometry(w.Pilihan1->menuAction());
+    const QRect first = w.MainMenu1->actionGeometry(w.MainMenu1->actions().first());
+    const QImage before = w.MainMenu1->grab().toImage();
+    auto focus = [] {
+        QWidget *popup = QApplication::activePopupWidget();
+        return popup ? popup : QApplication::focusWidget();
+    };
+    for (const QString &gesture : menus.split(u' ')) {
+        if (gesture == u"Alt") {
+            // Alt pressed and released alone, as the X server sends it.
+            QTest::sendKeyEvent(QTest::Press, focus(), Qt::Key_Alt, QString(), Qt::AltModifier);
+            QTest::sendKeyEvent(QTest::Release, focus(), Qt::Key_Alt, QString(), Qt::NoModifier);
+        } else if (gesture == u"Alt+P") {
+            QTest::keyClick(focus(), Qt::Key_P, Qt::AltModifier);
+        } else if (gesture == u"click") {
+            QTest::mouseClick(w.MainMenu1, Qt::LeftButton, {}, title.center());
+        } else if (gesture != u"idle") {
+            QTest::keyClick(focus(), QKeySequence(gesture)[0].key());
+        }
+    }
+    QTRY_VERIFY(keyboardMode ? QApplication::activePopupWidget() == nullptr
+                             : QApplication::activePopupWidget() != nullptr);
+    if (keyboardMode) {
+        // The highlighted title is the one the keys will open: File after Alt, else Pilihan.
+        const QRect highlighted = menus.contains(u"Escape") ? title : first;
+        const QImage shown = w.MainMenu1->grab().toImage();
+        QVERIFY2(shown.copy(highlighted) != before.copy(highlighted),
+                 "the menu bar holds the keyboard, but no title is highlighted");
+    }
+    m_sounds.played.clear();
+    for (const Qt::Key digit : {Qt::Key_4, Qt::Key_2})
+        QTest::keyClick(focus(), digit);
+    QCOMPARE(box->text(), QStringLiteral("42"));
+    const QStringList spoken{QStringLiteral("4.wav"), QStringLiteral("2.wav")};
+    QCOMPARE(m_sounds.played, idle ? QStringList() : spoken);
+    QCOMPARE(QApplication::focusWidget(), box);
+    QVERIFY(QApplication::activePopupWidget() == nullptr);
+    QVERIFY(w.MainMenu1->activeAction() == nullptr);
     QVERIFY(m_answers->seen().isEmpty());
 }
 

@@ -3,10 +3,11 @@
 # A child's whole lesson on the real program, on a desktop as children have it: its own X
 # server with a window manager, the accessibility bus a screen reader uses, sound captured to a
 # file. Type a name, start with F2, switch to a dead-key layout, answer the first question
-# right (read as a screen reader reads it), wander through the menus with the keyboard and
-# type on, answer every other question wrong three times and see the right answer, hold Enter
-# down on the last one, read the report's mark, decline another lesson, and check that sound
-# came out and the window went back to idle. Screenshots are kept in the output folder.
+# right (read as a screen reader reads it), wander through the menus with the keyboard and the
+# mouse and type on, answer every other question wrong three times and see the right answer,
+# hold Enter down on the last one, read the report's mark, decline another lesson, and check
+# that sound came out and the window went back to idle. Screenshots are kept in the output
+# folder.
 #
 #   lesson.sh PROGRAM OUTPUT_FOLDER
 # E2E_LOCALE runs the program under that locale (as LANG and LC_ALL), whose decimal point
@@ -136,6 +137,26 @@ for keys in "alt+f Escape alt+p Escape Escape" "alt+f Escape alt+p Up Return" \
   key 9
   [ "$(blue_in_answer)" -gt 0 ] || fail "after $keys the typed digit went nowhere"
   key BackSpace
+done
+
+# The menu bar left holding the keyboard, as a child leaves it: Alt alone, and "Pilihan" opened
+# by keys or by the mouse, then one Escape. The bar shows it (a highlighted title), and the
+# digits typed next still go into the answer box, and it lets go of the keyboard.
+menu_bar() { import -window "$window" png:- 2>/dev/null | convert png:- -crop 334x20+0+0 txt:- | md5sum; }
+plain=$(menu_bar)
+for keys in "alt" "alt+p Escape" "click Escape"; do
+  if [ "${keys%% *}" = click ]; then
+    xdotool mousemove --window "$window" 58 9 click 1 mousemove --window "$window" 160 200
+    sleep 0.3
+    key Escape
+  else
+    key $keys
+  fi
+  [ "$(menu_bar)" != "$plain" ] || fail "after $keys the menu bar holds the keys but shows nothing"
+  key 9 8
+  [ "$(blue_in_answer)" -gt 0 ] || fail "after $keys the typed digits went nowhere"
+  [ "$(menu_bar)" = "$plain" ] || fail "after $keys and digits the menu bar still holds the keys"
+  key BackSpace BackSpace
 done
 
 for question in $(seq 2 11); do
