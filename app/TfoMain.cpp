@@ -40,6 +40,8 @@ constexpr int clientWidth = 334;
 constexpr int clientHeight = 254;
 constexpr int statusBarHeight = 19;
 constexpr int panelHeight = 30;
+// The window is drawn for its own size: never maximised, never full screen.
+constexpr Qt::WindowStates refusedStates = Qt::WindowMaximized | Qt::WindowFullScreen;
 
 void setBaseColour(QWidget *widget, QPalette::ColorRole role)
 {
@@ -91,8 +93,9 @@ TfoMain::TfoMain(const TfoMainServices &services, QWidget *parent)
 {
     setObjectName(QStringLiteral("foMain"));
     setWindowTitle(ProgramTitle.toString());
-    setWindowIcon(QPixmap::fromImage(loadPng(QStringLiteral(":/images/icon32.png"))));
-    // Minimise and close, but no maximise; the border still resizes.
+    setWindowIcon(programIcon());
+    // Minimise and close, but no maximise; the border still resizes. A window manager that
+    // maximises it all the same is undone (changeEvent).
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFont(makeFont(UiFace, UiPoints));
@@ -307,6 +310,17 @@ void TfoMain::CloseApp(QObject *)
 void TfoMain::PlaySoundFile(const QString &name)
 {
     m_services.sounds.playSound(name);
+}
+
+void TfoMain::changeEvent(QEvent *event)
+{
+    // The window offers no maximise, but some window managers (openbox) maximise any resizable
+    // window, from their own button or a double click on the title: the drawing would sit in
+    // the corner of a large grey area. The window goes back to its size at once.
+    if (event->type() == QEvent::WindowStateChange && (windowState() & refusedStates))
+        QMetaObject::invokeMethod(
+            this, [this] { setWindowState(windowState() & ~refusedStates); }, Qt::QueuedConnection);
+    QMainWindow::changeEvent(event);
 }
 
 bool TfoMain::eventFilter(QObject *watched, QEvent *event)

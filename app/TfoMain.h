@@ -164,6 +164,7 @@ class TfoMain : public QMainWindow
     QString questionText() const;
 
   protected:
+    void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
 

@@ -5,6 +5,7 @@
 #include "about/TAboutBox.h"
 #include "app/TfoMain.h"
 #include "platform/portable/AudioEngine.h"
+#include "program/Startup.h"
 #include "tests/support/ModalHelper.h"
 #include "tests/support/RecordingDesktopOpener.h"
 #include "tests/support/RecordingSoundSink.h"
@@ -141,6 +142,7 @@ class TestAbout : public QObject
 void TestAbout::initTestCase()
 {
     m_startFolder = QDir::currentPath();
+    prepareApplication(*qApp);
 }
 
 void TestAbout::init()
@@ -264,6 +266,7 @@ void TestAbout::opensAfterItsSoundAndClosesOnlyByOkEnterOrCloseBox()
     QCOMPARE(m_answers->seen().size(), 1);
     QCOMPARE(m_answers->seen().at(0).caption, QStringLiteral("About"));
     QCOMPARE(m_answers->seen().at(0).objectName, QStringLiteral("AboutBox"));
+    QVERIFY(m_answers->seen().at(0).fixedDialog && m_answers->seen().at(0).programIcon);
     QCOMPARE(soundsWhenShown, QStringList{QStringLiteral("Toeng.wav")});
     QCOMPARE(m_sounds.played, QStringList{QStringLiteral("Toeng.wav")});
     QCOMPARE(owner, m_window.get());

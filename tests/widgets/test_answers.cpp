@@ -227,6 +227,7 @@ void TestAnswers::threeWrongTriesRevealTheAnswer()
     QCOMPARE(reveal.caption, QStringLiteral("Numbelo 2000"));
     QCOMPARE(reveal.iconKind, QString());
     QCOMPARE(reveal.buttons, QStringList{QStringLiteral("OK")});
+    QVERIFY(reveal.fixedDialog && reveal.programIcon);
     QCOMPARE(w.QuestionNo, 2);
     QCOMPARE(w.Attempt, 1);
     QCOMPARE(w.Score, 0);
@@ -270,6 +271,7 @@ void TestAnswers::errorPathsLeaveTheLessonAlone()
     QTEST(m_answers->seen().first().text, "error");
     QCOMPARE(m_answers->seen().first().caption, QStringLiteral("Numbelo 2000"));
     QCOMPARE(m_answers->seen().first().iconKind, QStringLiteral("critical"));
+    QVERIFY(m_answers->seen().first().fixedDialog && m_answers->seen().first().programIcon);
     QVERIFY(fields() == was);
     // The window takes the next key as before.
     type(QStringLiteral("7"));
@@ -646,6 +648,8 @@ void TestAnswers::wholeLesson()
     QCOMPARE(seen[1].iconKind, QStringLiteral("question"));
     QCOMPARE(seen[1].text, QStringLiteral("Mau belajar berhitung lagi?"));
     QCOMPARE(seen[1].buttons, (QStringList{"&Yes", "&No"}));
+    for (const ModalHelper::DialogSeen &dialog : seen)
+        QVERIFY(dialog.fixedDialog && dialog.programIcon);
     QCOMPARE(m_sounds.played.contains(QStringLiteral("Whistle.wav")), whistle);
     if (replay == u"yes") {
         QCOMPARE(w.QuestionNo, 1);

@@ -177,6 +177,10 @@ xdotool keydown Return
 sleep 1.5
 xdotool keyup Return
 report=$(dialog_window 'Information') || fail "no report, or held Enter threw it away"
+# The window manager frames it as a fixed dialog with the program's icon.
+xprop -id "$report" _NET_WM_ICON | grep -q 'Icon (32 x 32)' || fail "the report has no icon"
+xprop -id "$report" _NET_WM_ALLOWED_ACTIONS | grep -q 'RESIZE\|MAXIMIZE' &&
+  fail "the report can be resized or maximised"
 xdotool search --onlyvisible --name '^Confirm$' >/dev/null 2>&1 &&
   fail "held Enter answered the report"
 shot report
