@@ -8,6 +8,7 @@
 #include "app/MenuFocus.h"
 #include "app/QuestionBoard.h"
 #include "app/WholeCharacters.h"
+#include "core/Report.h"
 #include "dialogs/ErrorGuard.h"
 #include "music/TMediaPlayer.h"
 #include "platform/portable/SoundSink.h"
@@ -171,7 +172,8 @@ void TfoMain::createControls()
     edName = new QLineEdit(QStringLiteral("Nuvanti"), Panel1);
     edName->setObjectName(QStringLiteral("edName"));
     edName->setGeometry(75, 5, 78, 21);
-    limitToWholeCharacters(edName, 10);
+    // A pasted line break or control character becomes a space, in the box as in the report.
+    limitToWholeCharacters(edName, 10, &nameOnOneLine);
     edName->setAccessibleName(QStringLiteral("Nama pelajar"));
 
     Label1 = makeLabel(QStringLiteral("&Nama pelajar:"), Panel1, 5, 7);

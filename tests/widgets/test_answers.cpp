@@ -87,7 +87,8 @@ class TestAnswers : public QObject
     void digitsAfterTheMenusReachTheBox();
     void wholeLesson_data();
     void wholeLesson();
-    void nameWithAmpersandIsReportedAsTyped();
+    void nameIsReportedAsTheBoxShowsIt_data();
+    void nameIsReportedAsTheBoxShowsIt();
 
   private:
     void openWindow();
@@ -419,6 +420,8 @@ void TestAnswers::realKeysAndCommits_data()
     row("10 letters, emoji", "#Nuvantiabc", Qt::Key_unknown, 0, "😀", none, "Nuvantiabc");
     row("9 letters, e and accent", "#Nuvantiab", -2, 0, "e\u0301", none, "Nuvantiabe\u0301");
     row("long name pasted", "#", -2, 0, "Nuvanti😀😀😀😀", none, "Nuvanti😀😀😀");
+    row("name pasted on two lines", "#", -2, 0, "Ani\r\nBudi\tS", none, "Ani Budi S");
+    row("line break pasted mid-name", "#An|i", -2, 0, "\nBudi\n", none, "An Budi i");
     row("emoji committed", "#Nuvanti", 0, 0, "😀😀😀😀", none, "Nuvanti😀😀😀");
 }
 
@@ -435,7 +438,7 @@ void TestAnswers::realKeysAndCommits()
     QLineEdit *box = nameBox ? m_window->edName : m_window->edAnswer;
     box->setText(QString(before).remove(QRegularExpression(QStringLiteral("[#|\\[\\]]"))));
     if (before.contains(u'|'))
-        box->setCursorPosition(int(before.indexOf(u'|')));
+        box->setCursorPosition(int(QString(before).remove(u'#').indexOf(u'|')));
     if (before.startsWith(u'['))
         box->selectAll();
     const QVariant cursorWas = box->inputMethodQuery(Qt::ImCursorRectangle);
@@ -664,17 +667,36 @@ void TestAnswers::wholeLesson()
     }
 }
 
-void TestAnswers::nameWithAmpersandIsReportedAsTyped()
+// The report's first line reads the name as the box shows it: an "&" as typed, a pasted line
+// break as a space (not a second line).
+void TestAnswers::nameIsReportedAsTheBoxShowsIt_data()
 {
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("ampersand") << "Tom&Jerry"
+                               << "Tom&Jerry";
+    QTest::newRow("two lines") << "Ani\nBudi"
+                               << "Ani Budi";
+}
+
+void TestAnswers::nameIsReportedAsTheBoxShowsIt()
+{
+    QFETCH(QString, pasted);
+    QFETCH(QString, shown);
     TfoMain &w = *m_window;
-    w.edName->setText(QStringLiteral("Tom&Jerry"));
+    w.edName->clear();
+    QGuiApplication::clipboard()->setText(pasted);
+    w.edName->paste(); // as the box's own menu does
+    QCOMPARE(w.edName->text(), shown);
     for (int q = 1; q < 11; ++q)
         answerRight();
     m_answers->add(pressEnter);
     m_answers->add([](QWidget *dialog) { ModalHelper::pressButton(dialog, mrNo); });
     answerRight();
     QTRY_COMPARE(m_answers->pending(), 0);
-    QVERIFY(m_answers->seen().value(0).text.startsWith(QStringLiteral("Nama : Tom&Jerry\n")));
+    const QStringList report = m_answers->seen().value(0).text.split(u'\n');
+    QCOMPARE(report.size(), 5);
+    QCOMPARE(report.first(), QStringLiteral("Nama : ") + shown);
 }
 
 QTEST_MAIN(TestAnswers)
