@@ -248,6 +248,12 @@ void TfoMain::createMenu()
     N5 = named(Help1->addSeparator(), "N5");
     Readme1 = named(Help1->addAction(QStringLiteral("Readme")), "Readme1");
 
+    // Popup menus are windows of their own, which Windows would give its menu face (resolved by
+    // Wine to a serif one): they are written in the program's face, as its other windows are.
+    const QList<QMenu *> menus = MainMenu1->findChildren<QMenu *>();
+    for (QMenu *menu : menus)
+        menu->setFont(font());
+
     // Leaving the menus, the keys go where they went before, or where the lesson wants them.
     keepFocusAcrossMenus(MainMenu1, [this] { return edAnswer->isEnabled() ? edAnswer : edName; });
 }

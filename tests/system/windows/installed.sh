@@ -190,6 +190,11 @@ said board 0 >/dev/null
 sleep 1
 focus_window
 shot start
+# The Help menu, in Windows' own menu face (Tahoma, from fonts-wine), not a serif one.
+key alt+h
+sleep 1
+shot help-menu
+key Escape Escape
 key ctrl+a
 xdotool type --delay 40 "Rina"
 after=$(lines)
@@ -246,10 +251,7 @@ sleep 0.3
 
 # Help > Readme: Notepad from the Windows folder, never the one in the current folder.
 focus_window
-key alt+h
-sleep 0.3
-shot help-menu # in Windows' own menu face (Tahoma, from fonts-wine), not a serif one
-key Up Return
+key alt+h Up Return
 for _ in $(seq 100); do
   xdotool search --onlyvisible --name 'Notepad' >/dev/null 2>&1 && break
   sleep 0.1
