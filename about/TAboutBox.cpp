@@ -109,9 +109,7 @@ TAboutBox::TAboutBox(QWidget *owner, SoundSink &sounds, DesktopOpener &opener, M
     setWindowTitle(QStringLiteral("About"));
     // A fixed dialog border: a title bar with a close box, nothing to resize, minimise or
     // maximise.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                   Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(WindowLook::FixedDialogFlags);
     setFixedSize(clientWidth, clientHeight);
     setSizeGripEnabled(false);
     setFont(WindowLook::makeFont(WindowLook::UiFace, WindowLook::UiPoints));

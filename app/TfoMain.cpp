@@ -8,6 +8,7 @@
 #include "app/MenuFocus.h"
 #include "app/QuestionBoard.h"
 #include "app/WholeCharacters.h"
+#include "core/Report.h"
 #include "dialogs/ErrorGuard.h"
 #include "music/TMediaPlayer.h"
 #include "platform/portable/SoundSink.h"
@@ -40,6 +41,8 @@ constexpr int clientWidth = 334;
 constexpr int clientHeight = 254;
 constexpr int statusBarHeight = 19;
 constexpr int panelHeight = 30;
+// The window is drawn for its own size: never maximised, never full screen.
+constexpr Qt::WindowStates refusedStates = Qt::WindowMaximized | Qt::WindowFullScreen;
 
 void setBaseColour(QWidget *widget, QPalette::ColorRole role)
 {
@@ -91,8 +94,9 @@ TfoMain::TfoMain(const TfoMainServices &services, QWidget *parent)
 {
     setObjectName(QStringLiteral("foMain"));
     setWindowTitle(ProgramTitle.toString());
-    setWindowIcon(QPixmap::fromImage(loadPng(QStringLiteral(":/images/icon32.png"))));
-    // Minimise and close, but no maximise; the border still resizes.
+    setWindowIcon(programIcon());
+    // Minimise and close, but no maximise; the border still resizes. A window manager that
+    // maximises it all the same is undone (changeEvent).
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFont(makeFont(UiFace, UiPoints));
@@ -168,7 +172,8 @@ void TfoMain::createControls()
     edName = new QLineEdit(QStringLiteral("Nuvanti"), Panel1);
     edName->setObjectName(QStringLiteral("edName"));
     edName->setGeometry(75, 5, 78, 21);
-    limitToWholeCharacters(edName, 10);
+    // A pasted line break or control character becomes a space, in the box as in the report.
+    limitToWholeCharacters(edName, 10, &nameOnOneLine);
     edName->setAccessibleName(QStringLiteral("Nama pelajar"));
 
     Label1 = makeLabel(QStringLiteral("&Nama pelajar:"), Panel1, 5, 7);
@@ -243,6 +248,12 @@ void TfoMain::createMenu()
     N5 = named(Help1->addSeparator(), "N5");
     Readme1 = named(Help1->addAction(QStringLiteral("Readme")), "Readme1");
 
+    // Popup menus are windows of their own, which Windows would give its menu face (resolved by
+    // Wine to a serif one): they are written in the program's face, as its other windows are.
+    const QList<QMenu *> menus = MainMenu1->findChildren<QMenu *>();
+    for (QMenu *menu : menus)
+        menu->setFont(font());
+
     // Leaving the menus, the keys go where they went before, or where the lesson wants them.
     keepFocusAcrossMenus(MainMenu1, [this] { return edAnswer->isEnabled() ? edAnswer : edName; });
 }
@@ -307,6 +318,17 @@ void TfoMain::CloseApp(QObject *)
 void TfoMain::PlaySoundFile(const QString &name)
 {
     m_services.sounds.playSound(name);
+}
+
+void TfoMain::changeEvent(QEvent *event)
+{
+    // The window offers no maximise, but some window managers (openbox) maximise any resizable
+    // window, from their own button or a double click on the title: the drawing would sit in
+    // the corner of a large grey area. The window goes back to its size at once.
+    if (event->type() == QEvent::WindowStateChange && (windowState() & refusedStates))
+        QMetaObject::invokeMethod(
+            this, [this] { setWindowState(windowState() & ~refusedStates); }, Qt::QueuedConnection);
+    QMainWindow::changeEvent(event);
 }
 
 bool TfoMain::eventFilter(QObject *watched, QEvent *event)

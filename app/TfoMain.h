@@ -164,6 +164,7 @@ class TfoMain : public QMainWindow
     QString questionText() const;
 
   protected:
+    void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
@@ -183,6 +184,8 @@ class TfoMain : public QMainWindow
     bool answerInputFilter(QInputMethodEvent *event);
     // Hands committed characters to the answer box's handler one by one, as typed keys.
     void typeCommitted(const QStringList &characters);
+    // The readme at `path` in the program's own text window.
+    void showReadme(const QString &path);
 
     TfoMainServices m_services;
     QuestionBoard *m_board = nullptr; // the client area, where the bubble is painted

@@ -21,10 +21,19 @@ QList<qsizetype> boundaries(const QString &text)
 class WholeCharacterLimit : public QValidator
 {
   public:
-    WholeCharacterLimit(int limit, QObject *parent) : QValidator(parent), m_limit(limit) {}
+    WholeCharacterLimit(int limit, QString (*tidy)(const QString &), QObject *parent)
+        : QValidator(parent), m_limit(limit), m_tidy(tidy)
+    {}
 
     State validate(QString &text, int &cursor) const override
     {
+        if (m_tidy != nullptr) {
+            QString tidied = m_tidy(text);
+            if (tidied != text) {
+                cursor = int(m_tidy(text.left(cursor)).size());
+                text = std::move(tidied);
+            }
+        }
         QList<qsizetype> at = boundaries(text);
         qsizetype excess = at.size() - 1 - m_limit;
         if (excess <= 0)
@@ -44,6 +53,7 @@ class WholeCharacterLimit : public QValidator
 
   private:
     int m_limit;
+    QString (*m_tidy)(const QString &);
 };
 } // namespace
 
@@ -61,9 +71,9 @@ qsizetype wholeCharacterCount(const QString &text)
     return boundaries(text).size() - 1;
 }
 
-void limitToWholeCharacters(QLineEdit *box, int limit)
+void limitToWholeCharacters(QLineEdit *box, int limit, QString (*tidy)(const QString &))
 {
     // The box's own limit counts UTF-16 units and would cut an emoji in half.
     box->setMaxLength(32767);
-    box->setValidator(new WholeCharacterLimit(limit, box));
+    box->setValidator(new WholeCharacterLimit(limit, tidy, box));
 }

@@ -13,5 +13,6 @@ qsizetype wholeCharacterCount(const QString &text);
 // Holds the box to `limit` whole characters, however the text comes in: typed, pasted,
 // committed by an input method or set by the program. What does not fit is cut at a whole
 // character: the characters just put in before the cursor give way, as if the insertion had
-// stopped when the box was full; a character typed into a full box is refused.
-void limitToWholeCharacters(QLineEdit *box, int limit);
+// stopped when the box was full; a character typed into a full box is refused. `tidy`, when
+// given, is applied to every text that comes in first (the name box keeps its name on one line).
+void limitToWholeCharacters(QLineEdit *box, int limit, QString (*tidy)(const QString &) = nullptr);

@@ -31,8 +31,27 @@ bool earnsWhistle(std::int32_t score)
     return static_cast<long double>(score) * k > whistleShare;
 }
 
-QString trimmedName(const QString &name)
+QString nameOnOneLine(const QString &name)
 {
+    QString line;
+    line.reserve(name.size());
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const QChar c = name.at(i);
+        const bool lineBreak = c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
+        if (c.category() != QChar::Other_Control && !lineBreak) {
+            line.append(c);
+            continue;
+        }
+        line.append(u' ');
+        if (c == u'\r' && i + 1 < name.size() && name.at(i + 1) == u'\n')
+            ++i;
+    }
+    return line;
+}
+
+QString trimmedName(const QString &typed)
+{
+    const QString name = nameOnOneLine(typed);
     qsizetype first = 0;
     qsizetype end = name.size();
     while (first < end && isBlankOrControl(name.at(first)))

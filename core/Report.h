@@ -16,8 +16,14 @@ long double lessonMark(std::int32_t score);
 // Whether the lesson ends with the whistle: more than six tenths right, i.e. 7 or more of 11.
 bool earnsWhistle(std::int32_t score);
 
-// The child's name as it goes into the report: without leading and trailing blanks and
-// control characters (codes up to 32). Everything in between, "&" included, stays as typed.
+// The child's name on one line, as the name box takes it: each line break (CR LF counting as
+// one) and each other control character becomes a space, so that a pasted "Ani\nBudi" reads
+// "Ani Budi".
+QString nameOnOneLine(const QString &name);
+
+// The child's name as it goes into the report: on one line, without leading and trailing
+// blanks and control characters (codes up to 32). Everything in between, "&" included, stays as
+// typed.
 QString trimmedName(const QString &name);
 
 // The five lines of the report, joined by CR LF, with no break after the last:

@@ -33,6 +33,7 @@ void showErrorBox(const QString &message)
     QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), text,
                     QMessageBox::Ok);
     box.setObjectName(QStringLiteral("errorBox"));
+    box.setWindowFlags(WindowLook::FixedDialogFlags);
     logReadable("dialog", box.windowTitle() + QStringLiteral(": ") + text);
     box.setTextFormat(Qt::PlainText);
     // The program's own face, as in its other dialogs: Windows has a face of its own for message

@@ -179,9 +179,7 @@ class MessageText : public QLabel
 
 TMessageForm::TMessageForm(const QString &text, TMsgDlgType type, const TMsgDlgButtons &buttons,
                            QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                          Qt::MSWindowsFixedSizeDialogHint)
+    : QDialog(parent, WindowLook::FixedDialogFlags)
 {
     setObjectName(QStringLiteral("messageDialog"));
     setWindowTitle(captionFor(type));
@@ -268,7 +266,9 @@ TMessageForm::TMessageForm(const QString &text, TMsgDlgType type, const TMsgDlgB
 
     const auto count = static_cast<int>(m_buttons.size());
     const int rowWidth = count > 0 ? count * buttonWidth + (count - 1) * buttonSpacing : 0;
-    const int clientWidth = std::max(blockWidth, rowWidth) + 2 * horzMargin;
+    // Never so narrow that a window manager cuts the caption ("Inf… ion").
+    const int clientWidth =
+        std::max(std::max(blockWidth, rowWidth) + 2 * horzMargin, WindowLook::captionWidth(this));
     const int clientHeight = blockHeight + buttonHeight + vertSpacing + 2 * vertMargin;
     int x = (clientWidth - rowWidth) / 2;
     const int rowTop = blockHeight + vertMargin + vertSpacing;

@@ -50,6 +50,24 @@ QIcon ProgramStyle::standardIcon(StandardPixmap which, const QStyleOption *optio
     return QProxyStyle::standardIcon(which, option, widget);
 }
 
+void ProgramStyle::drawControl(ControlElement element, const QStyleOption *option,
+                               QPainter *painter, const QWidget *widget) const
+{
+    // A menu bar holding the keyboard (after Alt alone, or Escape out of a menu) takes the keys
+    // typed next. Some styles (Fusion among them) show its chosen title only while that title's
+    // menu is open, so nothing would tell the user where the keys went: the chosen title is
+    // drawn as an open one's is.
+    const auto *item = qstyleoption_cast<const QStyleOptionMenuItem *>(option);
+    if (element == CE_MenuBarItem && item != nullptr && widget != nullptr && widget->hasFocus() &&
+        item->state.testFlag(State_Selected) && !item->state.testFlag(State_Sunken)) {
+        QStyleOptionMenuItem chosen(*item);
+        chosen.state |= State_Sunken;
+        QProxyStyle::drawControl(element, &chosen, painter, widget);
+        return;
+    }
+    QProxyStyle::drawControl(element, option, painter, widget);
+}
+
 int ProgramStyle::styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
                             QStyleHintReturn *returnData) const
 {

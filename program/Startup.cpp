@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QIcon>
 #include <utility>
 
 void prepareApplication(QApplication &application, SoundCues sound)
@@ -19,6 +20,8 @@ void prepareApplication(QApplication &application, SoundCues sound)
     QApplication::setApplicationVersion(QStringLiteral(NUMBELO_VERSION));
     QApplication::setDesktopFileName(QStringLiteral(NUMBELO_APP_ID));
     QApplication::setFont(WindowLook::makeFont(WindowLook::UiFace, WindowLook::UiPoints));
+    // Every window shows the program's icon, the message boxes included.
+    QApplication::setWindowIcon(WindowLook::programIcon());
     QApplication::setStyle(new ProgramStyle);
 
     // Every event filter the program installs on the whole application is installed here:

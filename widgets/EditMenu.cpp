@@ -69,6 +69,8 @@ QMenu *createEditMenu(QLineEdit *edit)
             menu->removeAction(action); // Redo, and whatever else Qt adds
     }
     tidySeparators(menu);
+    // A window of its own: in the face of the box's window, not in the system's menu face.
+    menu->setFont(edit->window()->font());
     return menu;
 }
 

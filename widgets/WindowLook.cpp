@@ -1,9 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "widgets/WindowLook.h"
 
+#include "widgets/Png.h"
+
 #include <QColor>
+#include <QFontMetrics>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QPalette>
+#include <QPixmap>
 #include <QScreen>
 #include <QWidget>
 
@@ -16,6 +21,19 @@ QFont makeFont(QStringView family, qreal points, bool bold)
     font.setBold(bold);
     font.setStyleHint(QFont::SansSerif);
     return font;
+}
+
+QIcon programIcon()
+{
+    return QIcon(QPixmap::fromImage(loadPng(QStringLiteral(":/images/icon32.png"))));
+}
+
+int captionWidth(const QWidget *window)
+{
+    QFont bold = window->font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    return metrics.horizontalAdvance(window->windowTitle()) * 3 / 2 + 4 * 2 * metrics.height();
 }
 
 void setTextColour(QWidget *widget, const QColor &colour)

@@ -4,8 +4,10 @@
 #include <QFont>
 #include <QString>
 #include <QStringView>
+#include <Qt>
 
 class QColor;
+class QIcon;
 class QWidget;
 
 // The look the program's windows share: its title, the faces it writes with, and how a
@@ -27,6 +29,22 @@ inline constexpr QStringView TitleFace = u"Comic Neue";           // the about b
 inline constexpr qreal UiPoints = 8;
 
 QFont makeFont(QStringView family, qreal points, bool bold = false);
+
+// The program's icon, shown on the title bar and the task-bar button of every window of it.
+QIcon programIcon();
+
+// A fixed dialog's window, as the platform's own fixed dialogs are: a title bar with the
+// system menu and a close button only (no minimise, no maximise), and no resizing (with a fixed
+// size set on the dialog).
+inline constexpr Qt::WindowFlags FixedDialogFlags =
+    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
+
+// The width a title bar needs to show `window`'s caption in full: some window managers (openbox
+// among them) put their icon and minimise and maximise buttons on every dialog, whatever it
+// asks for, and write captions in a face wider than the program's. The caption in bold, and
+// room for four such boxes of about two lines' height each beside it.
+int captionWidth(const QWidget *window);
 
 // Colours the widget's text, in every state (a disabled answer box keeps its blue).
 void setTextColour(QWidget *widget, const QColor &colour);

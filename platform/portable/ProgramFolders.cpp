@@ -31,11 +31,29 @@ ProgramFolders ProgramFolders::forExecutable(const QString &executablePath)
     return folders;
 }
 
+namespace {
+// The sound folder in `folder`, found as its files are, without regard to case: a copy that
+// comes from Windows often names it "SOUND". The exact name first.
+QString soundDirIn(const QString &folder)
+{
+    const QString name = QStringLiteral("sound");
+    const QDir dir(folder);
+    if (!QFileInfo(dir.filePath(name)).isDir()) {
+        const QStringList entries = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
+        for (const QString &entry : entries) {
+            if (entry.compare(name, Qt::CaseInsensitive) == 0)
+                return folder + entry + u'/';
+        }
+    }
+    return folder + name + u'/';
+}
+} // namespace
+
 QStringList ProgramFolders::soundDirs() const
 {
-    QStringList folders{programDir + QStringLiteral("sound/")};
+    QStringList folders{soundDirIn(programDir)};
     for (const QString &folder : dataDirs)
-        folders << folder + QStringLiteral("sound/");
+        folders << soundDirIn(folder);
     return folders;
 }
 
@@ -65,7 +83,7 @@ QStringList ProgramFolders::soundFontCandidates() const
     const QStringList names{QStringLiteral("TimGM6mb.sf2"), QStringLiteral("default-GM.sf2")};
     QStringList candidates;
     if (!programDir.isEmpty()) {
-        for (const QString &folder : {programDir, programDir + QStringLiteral("sound/")}) {
+        for (const QString &folder : {programDir, soundDirIn(programDir)}) {
             for (const QString &name : names)
                 candidates << folder + name;
         }

@@ -17,7 +17,7 @@ struct ProgramFolders
     QStringList dataDirs;
 
     // Where the sound effects and the music are looked for: "sound/" beside the program, then
-    // in each data folder.
+    // in each data folder; the folder's name, like its files', matches without regard to case.
     QStringList soundDirs() const;
     // The sound or music file `name` in the first of soundDirs() that has it, names matching
     // without regard to case; empty when none has it.

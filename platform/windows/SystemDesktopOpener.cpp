@@ -25,8 +25,6 @@ std::wstring wide(const QString &text)
 
 bool SystemDesktopOpener::openUrl(const QUrl &url)
 {
-    if (url.isLocalFile())
-        return openInNotepad(url.toLocalFile());
     // No owner window, no verb, no parameters, no folder, shown normally; above 32 is success.
     const HINSTANCE result =
         ShellExecuteW(nullptr, nullptr, wide(url.toString(QUrl::FullyEncoded)).c_str(), nullptr,
@@ -35,6 +33,11 @@ bool SystemDesktopOpener::openUrl(const QUrl &url)
     if (!opened)
         qCInfo(lcDesktop) << "the shell has no program to open" << url.toDisplayString();
     return opened;
+}
+
+bool SystemDesktopOpener::openFile(const QString &path, std::function<void()>)
+{
+    return openInNotepad(path);
 }
 
 bool SystemDesktopOpener::openInNotepad(const QString &file)

@@ -11,6 +11,9 @@ class SystemDesktopOpener final : public DesktopOpener
 {
   public:
     bool openUrl(const QUrl &url) override;
+    // Notepad either starts, and shows the file (or says itself that it is missing), or it
+    // does not: `notShown` is never needed.
+    bool openFile(const QString &path, std::function<void()> notShown) override;
 
     // Opens `file` in Notepad, started by its full path from the Windows folder; false when it
     // could not be started.

@@ -27,6 +27,8 @@
 //   - the error box: objectName "errorBox", a QMessageBox whose OK button is "button1";
 //   - both carry an "iconKind" property: "warning", "critical", "information",
 //     "question" or "" (no icon). Other QMessageBoxes are read through their own API.
+// Every dialog is also asked how it asks the window manager to frame it: as a fixed dialog,
+// with the program's icon (set by prepareApplication, as in the program).
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -39,6 +41,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <algorithm>
 #include <functional>
 
@@ -48,11 +51,19 @@ namespace ModalHelper {
 struct DialogSeen
 {
     QString objectName;
-    QString caption;     // the window title
-    QString text;        // the message as shown
-    QString iconKind;    // "warning", "critical", "information", "question" or ""
-    QStringList buttons; // captions left to right, "&" as written ("&Yes", "OK")
+    QString caption;          // the window title
+    QString text;             // the message as shown
+    QString iconKind;         // "warning", "critical", "information", "question" or ""
+    QStringList buttons;      // captions left to right, "&" as written ("&Yes", "OK")
+    bool fixedDialog = false; // a dialog's title bar (close button only) and a fixed size
+    bool programIcon = false; // the window system is given the program's icon for it
 };
+
+// The program's icon as the window system gets it, at its drawn size.
+inline QImage iconImage(const QIcon &icon)
+{
+    return icon.pixmap(32, 32).toImage().convertToFormat(QImage::Format_ARGB32);
+}
 
 inline QString iconKindOf(QMessageBox::Icon icon)
 {
@@ -102,6 +113,15 @@ inline DialogSeen describe(QWidget *dialog)
     const auto buttons = buttonsOf(dialog);
     for (QPushButton *button : buttons)
         seen.buttons.append(button->text());
+    const Qt::WindowFlags flags = dialog->windowFlags();
+    seen.fixedDialog = (flags & Qt::WindowType_Mask) == Qt::Dialog &&
+                       flags.testFlag(Qt::WindowCloseButtonHint) &&
+                       !flags.testFlag(Qt::WindowMinimizeButtonHint) &&
+                       !flags.testFlag(Qt::WindowMaximizeButtonHint) &&
+                       dialog->minimumSize() == dialog->maximumSize();
+    const QImage program = iconImage(QApplication::windowIcon());
+    seen.programIcon = dialog->windowHandle() != nullptr && !program.isNull() &&
+                       iconImage(dialog->windowHandle()->icon()) == program;
     return seen;
 }
 

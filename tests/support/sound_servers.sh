@@ -43,6 +43,24 @@ server_run() { # LOG COMMAND...
 }
 
 server_pactl() { env "${server_env[@]}" pactl "$@"; }
+
+# Runs COMMAND (a check that the server just started answers) every 0.1 s until it succeeds,
+# TRIES times at most; on a busy machine a server can take seconds to listen, and the next one
+# started before it answers gives up at once.
+server_wait() { # WHAT TRIES COMMAND...
+  local what=$1 tries=$2 _
+  shift 2
+  for _ in $(seq "$tries"); do
+    "$@" >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  echo "server_start: $what did not answer within $((tries / 10)) s; the logs:" >&2
+  tail -n 20 "$server_folder"/*.log >&2
+  return 1
+}
+# PipeWire's own tools, as a client of the private server sees it.
+server_pw() { env -i PATH="$PATH" XDG_RUNTIME_DIR="$server_folder/runtime" timeout 5 "$@"; }
+server_has_wireplumber() { server_pw pw-cli ls Client | grep -q 'application.name = "WirePlumber"'; }
 server_pactl_background() {
   env "${server_env[@]}" "$@" 2>/dev/null &
   server_awake_pid=$!
@@ -89,14 +107,19 @@ server_start_again() {
         -L "module-native-protocol-unix socket=$server_folder/runtime/native auth-anonymous=1"
       ;;
     pipewire)
-      for _ in $(seq 50); do [ -S "$server_folder/runtime/bus" ] && break; sleep 0.1; done
+      # Each server answers before the next one, which connects to it, starts: a socket left
+      # by a killed PipeWire is there before the new one listens on it.
+      server_wait "the session bus" 100 env DBUS_SESSION_BUS_ADDRESS="$server_bus" dbus-send \
+        --session --print-reply --dest=org.freedesktop.DBus / org.freedesktop.DBus.GetId ||
+        return 1
       server_run server.log pipewire
-      for _ in $(seq 50); do [ -S "$server_folder/runtime/pipewire-0" ] && break; sleep 0.1; done
+      server_wait PipeWire 300 server_pw pw-cli info 0 || return 1
       server_run wireplumber.log wireplumber
+      server_wait WirePlumber 300 server_has_wireplumber || return 1
       server_run pulse.log pipewire-pulse
       ;;
   esac
-  for _ in $(seq 100); do server_pactl info >/dev/null 2>&1 && break; sleep 0.1; done
+  server_wait "the $server_kind pulse server" 300 server_pactl info || return 1
   if [ $server_kind = pipewire ]; then
     server_pactl load-module module-null-sink sink_name=lesson >/dev/null || return 1
   fi

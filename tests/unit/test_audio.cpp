@@ -277,31 +277,45 @@ void TestAudio::namesMatchWithoutRegardToCase_data()
 {
     QTest::addColumn<QString>("onDisk");
     QTest::addColumn<QString>("asked");
+    QTest::addColumn<QString>("folder"); // the sound folder's name beside the program
+    const QString sound = QStringLiteral("sound");
     QTest::newRow("lower asks for capital") << "Toeng.wav"
-                                            << "toeng.wav";
+                                            << "toeng.wav" << sound;
     QTest::newRow("capital asks for lower") << "benar.wav"
-                                            << "Benar.wav";
+                                            << "Benar.wav" << sound;
     QTest::newRow("extension in capitals") << "LASER.WAV"
-                                           << "Laser.wav";
+                                           << "Laser.wav" << sound;
     QTest::newRow("exact") << "7.wav"
-                           << "7.wav";
+                           << "7.wav" << sound;
     // By a Turkish locale's own rules "I" lowers to a dotless "ı" and "i" uppers to "İ": the
     // names still match there (ctest runs this test under tr_TR.UTF-8 too).
     QTest::newRow("capital I") << "Whistle.wav"
-                               << "WHISTLE.WAV";
+                               << "WHISTLE.WAV" << sound;
     QTest::newRow("small i") << "LASER.WAV"
-                             << "laser.wav";
+                             << "laser.wav" << sound;
+    // The folder as a copy from Windows often names it.
+    QTest::newRow("folder in capitals") << "Toeng.wav"
+                                        << "Toeng.wav"
+                                        << "SOUND";
+    QTest::newRow("folder and file capitalised") << "Benar.WAV"
+                                                 << "benar.wav"
+                                                 << "Sound";
 }
 
 void TestAudio::namesMatchWithoutRegardToCase()
 {
     QFETCH(QString, onDisk);
     QFETCH(QString, asked);
-    writeFile(m_folder + onDisk, constantWav(2205, 8192));
-    QVERIFY2(sameFile(findFileIgnoringCase({m_folder}, asked), m_folder + onDisk),
-             qPrintable(findFileIgnoringCase({m_folder}, asked)));
+    QFETCH(QString, folder);
+    if (folder != u"sound")
+        QVERIFY(QDir(m_dir->path()).rename(QStringLiteral("sound"), folder));
+    const QString onDiskFolder = m_dir->path() + u'/' + folder + u'/';
+    writeFile(onDiskFolder + onDisk, constantWav(2205, 8192));
+    const ProgramFolders program{m_dir->path() + u'/', {}};
+    QVERIFY2(sameFile(program.soundFile(asked), onDiskFolder + onDisk),
+             qPrintable(program.soundFile(asked)));
     AudioEngine engine(nullptr);
-    engine.setSoundFolders({m_folder});
+    engine.setSoundFolders(program.soundDirs());
     QVERIFY(engine.sound(asked) != defaultSound());
 }
 

@@ -136,6 +136,11 @@ void TestReport::nameIsTrimmed_data()
     QTest::newRow("letters beyond ASCII kept")
         << u"\u00C9lise \u00E9"_qs << u"\u00C9lise \u00E9"_qs;
     QTest::newRow("punctuation at the ends kept") << u"!Rina?"_qs << u"!Rina?"_qs;
+    // A pasted name stays on one line: a line break inside is a space, CR LF one space.
+    QTest::newRow("line break inside") << u"Ani\nBudi"_qs << u"Ani Budi"_qs;
+    QTest::newRow("CR LF inside") << u"Ani\r\nBudi\r\n"_qs << u"Ani Budi"_qs;
+    QTest::newRow("controls inside") << u"Ani\tB\u001bu\u007fdi\u0085!"_qs << u"Ani B u di !"_qs;
+    QTest::newRow("line separator inside") << u"Ani\u2028\u2029Budi"_qs << u"Ani  Budi"_qs;
 }
 
 void TestReport::nameIsTrimmed()

@@ -5,6 +5,7 @@
 #include "about/TAboutBox.h"
 #include "app/TfoMain.h"
 #include "platform/portable/AudioEngine.h"
+#include "program/Startup.h"
 #include "tests/support/ModalHelper.h"
 #include "tests/support/RecordingDesktopOpener.h"
 #include "tests/support/RecordingSoundSink.h"
@@ -141,6 +142,7 @@ class TestAbout : public QObject
 void TestAbout::initTestCase()
 {
     m_startFolder = QDir::currentPath();
+    prepareApplication(*qApp);
 }
 
 void TestAbout::init()
@@ -264,6 +266,7 @@ void TestAbout::opensAfterItsSoundAndClosesOnlyByOkEnterOrCloseBox()
     QCOMPARE(m_answers->seen().size(), 1);
     QCOMPARE(m_answers->seen().at(0).caption, QStringLiteral("About"));
     QCOMPARE(m_answers->seen().at(0).objectName, QStringLiteral("AboutBox"));
+    QVERIFY(m_answers->seen().at(0).fixedDialog && m_answers->seen().at(0).programIcon);
     QCOMPARE(soundsWhenShown, QStringList{QStringLiteral("Toeng.wav")});
     QCOMPARE(m_sounds.played, QStringList{QStringLiteral("Toeng.wav")});
     QCOMPARE(owner, m_window.get());
@@ -561,6 +564,8 @@ void TestAbout::readmeIsLookedForInOrder_data()
         << false << true << Answer::NoProgram << ReadmePlace::BesideProgram << true;
     QTest::newRow("the editor cannot be started")
         << true << false << Answer::Throws << ReadmePlace::CurrentFolder << true;
+    QTest::newRow("the opener fails once started")
+        << false << true << Answer::FailsLater << ReadmePlace::BesideProgram << true;
     QTest::newRow("neither, no text editor")
         << false << false << Answer::NoProgram
         << (installed ? ReadmePlace::DataFolder : ReadmePlace::Nowhere) << installed;
@@ -619,6 +624,8 @@ void TestAbout::readmeIsLookedForInOrder()
     }
     QCOMPARE(m_opener.opened, wanted);
     const QString windowName = QStringLiteral("readmeWindow");
+    if (ownWindow)
+        QTRY_VERIFY(m_window->findChild<QWidget *>(windowName) != nullptr);
     QPointer<QWidget> shown = m_window->findChild<QWidget *>(windowName);
     QCOMPARE(shown && shown->isVisible(), ownWindow);
     if (ownWindow) {
@@ -630,6 +637,7 @@ void TestAbout::readmeIsLookedForInOrder()
         QCOMPARE(shown->windowTitle(), QStringLiteral("Readme"));
         QVERIFY(!shown->isModal());
         m_window->Readme1->trigger(); // asked again: the same window
+        QTest::qWait(50);             // a late answer of the desktop's included
         QCOMPARE(m_window->findChildren<QWidget *>(windowName).size(), 1);
         shown->close();
         QTRY_VERIFY(shown.isNull());

@@ -14,6 +14,8 @@
 #include <QClipboard>
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTest>
@@ -81,9 +83,12 @@ class TestAnswers : public QObject
     void typedNameReplacesTheOldOne_data();
     void typedNameReplacesTheOldOne();
     void escapeEndsTheLesson();
+    void digitsAfterTheMenusReachTheBox_data();
+    void digitsAfterTheMenusReachTheBox();
     void wholeLesson_data();
     void wholeLesson();
-    void nameWithAmpersandIsReportedAsTyped();
+    void nameIsReportedAsTheBoxShowsIt_data();
+    void nameIsReportedAsTheBoxShowsIt();
 
   private:
     void openWindow();
@@ -223,6 +228,7 @@ void TestAnswers::threeWrongTriesRevealTheAnswer()
     QCOMPARE(reveal.caption, QStringLiteral("Numbelo 2000"));
     QCOMPARE(reveal.iconKind, QString());
     QCOMPARE(reveal.buttons, QStringList{QStringLiteral("OK")});
+    QVERIFY(reveal.fixedDialog && reveal.programIcon);
     QCOMPARE(w.QuestionNo, 2);
     QCOMPARE(w.Attempt, 1);
     QCOMPARE(w.Score, 0);
@@ -266,6 +272,7 @@ void TestAnswers::errorPathsLeaveTheLessonAlone()
     QTEST(m_answers->seen().first().text, "error");
     QCOMPARE(m_answers->seen().first().caption, QStringLiteral("Numbelo 2000"));
     QCOMPARE(m_answers->seen().first().iconKind, QStringLiteral("critical"));
+    QVERIFY(m_answers->seen().first().fixedDialog && m_answers->seen().first().programIcon);
     QVERIFY(fields() == was);
     // The window takes the next key as before.
     type(QStringLiteral("7"));
@@ -413,6 +420,8 @@ void TestAnswers::realKeysAndCommits_data()
     row("10 letters, emoji", "#Nuvantiabc", Qt::Key_unknown, 0, "😀", none, "Nuvantiabc");
     row("9 letters, e and accent", "#Nuvantiab", -2, 0, "e\u0301", none, "Nuvantiabe\u0301");
     row("long name pasted", "#", -2, 0, "Nuvanti😀😀😀😀", none, "Nuvanti😀😀😀");
+    row("name pasted on two lines", "#", -2, 0, "Ani\r\nBudi\tS", none, "Ani Budi S");
+    row("line break pasted mid-name", "#An|i", -2, 0, "\nBudi\n", none, "An Budi i");
     row("emoji committed", "#Nuvanti", 0, 0, "😀😀😀😀", none, "Nuvanti😀😀😀");
 }
 
@@ -429,7 +438,7 @@ void TestAnswers::realKeysAndCommits()
     QLineEdit *box = nameBox ? m_window->edName : m_window->edAnswer;
     box->setText(QString(before).remove(QRegularExpression(QStringLiteral("[#|\\[\\]]"))));
     if (before.contains(u'|'))
-        box->setCursorPosition(int(before.indexOf(u'|')));
+        box->setCursorPosition(int(QString(before).remove(u'#').indexOf(u'|')));
     if (before.startsWith(u'['))
         box->selectAll();
     const QVariant cursorWas = box->inputMethodQuery(Qt::ImCursorRectangle);
@@ -516,6 +525,73 @@ void TestAnswers::escapeEndsTheLesson()
     QVERIFY(m_answers->seen().isEmpty());
 }
 
+// The menus left as a child leaves them, or still open, then digits typed: the menu bar shows
+// that it holds the keyboard (its title highlighted), and a digit no open menu takes goes into
+// the box with its sound, as if typed there ("idle": the name box, no lesson running).
+void TestAnswers::digitsAfterTheMenusReachTheBox_data()
+{
+    QTest::addColumn<QString>("menus");
+    QTest::addColumn<bool>("keyboardMode"); // the bar holds the keyboard, no menu open
+    QTest::newRow("Alt alone") << "Alt" << true;
+    QTest::newRow("Pilihan by Alt+P, Escape") << "Alt+P Escape" << true;
+    QTest::newRow("Pilihan by mouse, Escape") << "click Escape" << true;
+    QTest::newRow("Pilihan open") << "click" << false;
+    QTest::newRow("Belajar open") << "Alt+P Right" << false;
+    QTest::newRow("idle, Alt alone") << "idle Alt" << true;
+}
+
+void TestAnswers::digitsAfterTheMenusReachTheBox()
+{
+    QFETCH(QString, menus);
+    QFETCH(bool, keyboardMode);
+    TfoMain &w = *m_window;
+    const bool idle = menus.startsWith(u"idle");
+    if (idle)
+        w.ResetLesson();
+    QLineEdit *box = idle ? w.edName : w.edAnswer;
+    box->clear();
+    QTRY_COMPARE(QApplication::focusWidget(), box);
+    const QRect title = w.MainMenu1->actionGeometry(w.Pilihan1->menuAction());
+    const QRect first = w.MainMenu1->actionGeometry(w.MainMenu1->actions().first());
+    const QImage before = w.MainMenu1->grab().toImage();
+    auto focus = [] {
+        QWidget *popup = QApplication::activePopupWidget();
+        return popup ? popup : QApplication::focusWidget();
+    };
+    for (const QString &gesture : menus.split(u' ')) {
+        if (gesture == u"Alt") {
+            // Alt pressed and released alone, as the X server sends it.
+            QTest::sendKeyEvent(QTest::Press, focus(), Qt::Key_Alt, QString(), Qt::AltModifier);
+            QTest::sendKeyEvent(QTest::Release, focus(), Qt::Key_Alt, QString(), Qt::NoModifier);
+        } else if (gesture == u"Alt+P") {
+            QTest::keyClick(focus(), Qt::Key_P, Qt::AltModifier);
+        } else if (gesture == u"click") {
+            QTest::mouseClick(w.MainMenu1, Qt::LeftButton, {}, title.center());
+        } else if (gesture != u"idle") {
+            QTest::keyClick(focus(), QKeySequence(gesture)[0].key());
+        }
+    }
+    QTRY_VERIFY(keyboardMode ? QApplication::activePopupWidget() == nullptr
+                             : QApplication::activePopupWidget() != nullptr);
+    if (keyboardMode) {
+        // The highlighted title is the one the keys will open: File after Alt, else Pilihan.
+        const QRect highlighted = menus.contains(u"Escape") ? title : first;
+        const QImage shown = w.MainMenu1->grab().toImage();
+        QVERIFY2(shown.copy(highlighted) != before.copy(highlighted),
+                 "the menu bar holds the keyboard, but no title is highlighted");
+    }
+    m_sounds.played.clear();
+    for (const Qt::Key digit : {Qt::Key_4, Qt::Key_2})
+        QTest::keyClick(focus(), digit);
+    QCOMPARE(box->text(), QStringLiteral("42"));
+    const QStringList spoken{QStringLiteral("4.wav"), QStringLiteral("2.wav")};
+    QCOMPARE(m_sounds.played, idle ? QStringList() : spoken);
+    QCOMPARE(QApplication::focusWidget(), box);
+    QVERIFY(QApplication::activePopupWidget() == nullptr);
+    QVERIFY(w.MainMenu1->activeAction() == nullptr);
+    QVERIFY(m_answers->seen().isEmpty());
+}
+
 void TestAnswers::wholeLesson_data()
 {
     QTest::addColumn<int>("rightFirstTry");
@@ -575,6 +651,8 @@ void TestAnswers::wholeLesson()
     QCOMPARE(seen[1].iconKind, QStringLiteral("question"));
     QCOMPARE(seen[1].text, QStringLiteral("Mau belajar berhitung lagi?"));
     QCOMPARE(seen[1].buttons, (QStringList{"&Yes", "&No"}));
+    for (const ModalHelper::DialogSeen &dialog : seen)
+        QVERIFY(dialog.fixedDialog && dialog.programIcon);
     QCOMPARE(m_sounds.played.contains(QStringLiteral("Whistle.wav")), whistle);
     if (replay == u"yes") {
         QCOMPARE(w.QuestionNo, 1);
@@ -589,17 +667,36 @@ void TestAnswers::wholeLesson()
     }
 }
 
-void TestAnswers::nameWithAmpersandIsReportedAsTyped()
+// The report's first line reads the name as the box shows it: an "&" as typed, a pasted line
+// break as a space (not a second line).
+void TestAnswers::nameIsReportedAsTheBoxShowsIt_data()
 {
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("ampersand") << "Tom&Jerry"
+                               << "Tom&Jerry";
+    QTest::newRow("two lines") << "Ani\nBudi"
+                               << "Ani Budi";
+}
+
+void TestAnswers::nameIsReportedAsTheBoxShowsIt()
+{
+    QFETCH(QString, pasted);
+    QFETCH(QString, shown);
     TfoMain &w = *m_window;
-    w.edName->setText(QStringLiteral("Tom&Jerry"));
+    w.edName->clear();
+    QGuiApplication::clipboard()->setText(pasted);
+    w.edName->paste(); // as the box's own menu does
+    QCOMPARE(w.edName->text(), shown);
     for (int q = 1; q < 11; ++q)
         answerRight();
     m_answers->add(pressEnter);
     m_answers->add([](QWidget *dialog) { ModalHelper::pressButton(dialog, mrNo); });
     answerRight();
     QTRY_COMPARE(m_answers->pending(), 0);
-    QVERIFY(m_answers->seen().value(0).text.startsWith(QStringLiteral("Nama : Tom&Jerry\n")));
+    const QStringList report = m_answers->seen().value(0).text.split(u'\n');
+    QCOMPARE(report.size(), 5);
+    QCOMPARE(report.first(), QStringLiteral("Nama : ") + shown);
 }
 
 QTEST_MAIN(TestAnswers)

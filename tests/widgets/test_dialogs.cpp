@@ -127,9 +127,11 @@ void TestDialogs::looksByType()
 
     ModalAnswers answers;
     QSize iconSize;
-    answers.add([&iconSize](QWidget *dialog) {
+    int width = 0;
+    answers.add([&iconSize, &width](QWidget *dialog) {
         if (auto *label = dialog->findChild<QLabel *>(u"messageIcon"_qs))
             iconSize = label->pixmap().deviceIndependentSize().toSize();
+        width = dialog->width();
         ModalHelper::closeByTitleBar(dialog);
     });
     QCOMPARE(MessageDlg(u"Teks pesan"_qs, type, buttons), mrCancel);
@@ -142,6 +144,13 @@ void TestDialogs::looksByType()
     QCOMPARE(seen.iconKind, icon);
     QCOMPARE(iconSize, icon.isEmpty() ? QSize() : QSize(32, 32));
     QCOMPARE(seen.buttons, captions);
+    QVERIFY(seen.fixedDialog);
+    // A title bar that also holds an icon and three buttons (openbox puts minimise and
+    // maximise on every dialog) shows the caption whole, in openbox's bold face: the report's
+    // once read "Inf… ion".
+    const QFontMetrics titleFace(QFont(u"DejaVu Sans"_qs, 8, QFont::Bold));
+    QVERIFY2(width >= titleFace.horizontalAdvance(caption) + 110,
+             qPrintable(QString::number(width)));
 }
 
 void TestDialogs::answersByKeyboard_data()

@@ -7,10 +7,12 @@
 #include "core/RandomGenerator.h"
 #include "platform/portable/AudioEngine.h"
 #include "program/Startup.h"
+#include "tests/support/ModalHelper.h"
 #include "tests/support/RecordingDesktopOpener.h"
 #include "tests/support/RecordingSoundSink.h"
 #include "tests/support/TestServices.h"
 #include "widgets/BevelPanel.h"
+#include "widgets/Png.h"
 #include "widgets/WindowLook.h"
 
 #include <QAccessible>
@@ -129,6 +131,11 @@ void TestMainWindow::startsIdleWithAdditionAndLevelOne()
     QTRY_COMPARE(QApplication::focusWidget(), w.edName);
     QVERIFY(!AppDir.isEmpty() && AppDir.endsWith(QDir::separator()));
     QCOMPARE(w.Hidupkanmusik->text(), QStringLiteral("Hidupkan musik"));
+    // The program's icon, on its window and on every other window of it.
+    const QImage icon =
+        ModalHelper::iconImage(QPixmap::fromImage(loadPng(QStringLiteral(":/images/icon32.png"))));
+    QCOMPARE(ModalHelper::iconImage(w.windowHandle()->icon()), icon);
+    QCOMPARE(ModalHelper::iconImage(QApplication::windowIcon()), icon);
 }
 
 void TestMainWindow::startLoadsOnlyWhatTheWindowShows_data()
@@ -194,19 +201,30 @@ void TestMainWindow::resizingKeepsTheLayout_data()
 {
     QTest::addColumn<QSize>("asked");
     QTest::addColumn<QSize>("client"); // below the menu bar, the status bar included
-    QTest::newRow("smaller") << QSize(200, 150) << QSize(334, 254);
-    QTest::newRow("narrower, taller") << QSize(100, 500) << QSize(334, 500);
-    QTest::newRow("larger") << QSize(520, 420) << QSize(520, 420);
+    QTest::addColumn<int>("state");    // asked for by a window manager; refused
+    QTest::newRow("smaller") << QSize(200, 150) << QSize(334, 254) << 0;
+    QTest::newRow("narrower, taller") << QSize(100, 500) << QSize(334, 500) << 0;
+    QTest::newRow("larger") << QSize(520, 420) << QSize(520, 420) << 0;
+    QTest::newRow("maximised") << QSize(400, 300) << QSize(400, 300) << int(Qt::WindowMaximized);
+    QTest::newRow("full screen") << QSize(400, 300) << QSize(400, 300) << int(Qt::WindowFullScreen);
 }
 
 void TestMainWindow::resizingKeepsTheLayout()
 {
     QFETCH(QSize, asked);
     QFETCH(QSize, client);
+    QFETCH(int, state);
     TfoMain &w = *m_window;
     const QSize menu(0, w.menuBar()->height());
     w.resize(asked + menu);
     QTRY_COMPARE(w.size(), client + menu);
+    QVERIFY(!w.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    if (state != 0) {
+        // Back to its own size: the drawing never sits in the corner of a large window.
+        w.setWindowState(Qt::WindowState(state));
+        QTRY_COMPARE(w.windowState(), Qt::WindowNoState);
+        QTRY_COMPARE(w.size(), client + menu);
+    }
     QCOMPARE(w.StatusBar1->geometry().bottom(), w.height() - 1);
     QCOMPARE(w.Panel1->geometry(), QRect(0, 0, client.width(), 30));
     QCOMPARE(w.edAnswer->geometry(), QRect(240, 50, 81, 41));

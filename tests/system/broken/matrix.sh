@@ -11,9 +11,9 @@
 #
 #   matrix.sh PROGRAM SOUND_FOLDER OUTPUT_FOLDER CASE...
 #
-# Cases: intact no-sound-folder wavs-missing wavs-empty wavs-truncated wavs-garbage wavs-mixed
-#        music-missing music-empty music-garbage music-truncated no-soundfont no-synthesizer
-#        no-audio-device read-only long-path
+# Cases: intact no-sound-folder sound-folder-capitals wavs-missing wavs-empty wavs-truncated
+#        wavs-garbage wavs-mixed music-missing music-empty music-garbage music-truncated
+#        no-soundfont no-synthesizer no-audio-device read-only long-path
 #
 # Each case runs in a private mount namespace (unshare -m): the installed data folder, where
 # the program would find sounds the case removed, is hidden behind an empty folder, the
@@ -222,6 +222,8 @@ for case in "$@"; do
   case $case in
     intact | long-path | read-only) ;;
     no-sound-folder) rm -rf "$install/sound"; expected=1 ;; # the tune lives there too
+    # As a copy from Windows often names it: found as its files are, the tune with it.
+    sound-folder-capitals) mv "$install/sound" "$install/SOUND" ;;
     wavs-missing | wavs-empty | wavs-truncated | wavs-garbage)
       for wav in "${wavs[@]}"; do break_wav "$install/sound" "$wav" "${case#wavs-}"; done ;;
     wavs-mixed)

@@ -3,10 +3,11 @@
 # A child's whole lesson on the real program, on a desktop as children have it: its own X
 # server with a window manager, the accessibility bus a screen reader uses, sound captured to a
 # file. Type a name, start with F2, switch to a dead-key layout, answer the first question
-# right (read as a screen reader reads it), wander through the menus with the keyboard and
-# type on, answer every other question wrong three times and see the right answer, hold Enter
-# down on the last one, read the report's mark, decline another lesson, and check that sound
-# came out and the window went back to idle. Screenshots are kept in the output folder.
+# right (read as a screen reader reads it), wander through the menus with the keyboard and the
+# mouse and type on, answer every other question wrong three times and see the right answer,
+# hold Enter down on the last one, read the report's mark, decline another lesson, and check
+# that sound came out and the window went back to idle. Screenshots are kept in the output
+# folder.
 #
 #   lesson.sh PROGRAM OUTPUT_FOLDER
 # E2E_LOCALE runs the program under that locale (as LANG and LC_ALL), whose decimal point
@@ -138,6 +139,26 @@ for keys in "alt+f Escape alt+p Escape Escape" "alt+f Escape alt+p Up Return" \
   key BackSpace
 done
 
+# The menu bar left holding the keyboard, as a child leaves it: Alt alone, and "Pilihan" opened
+# by keys or by the mouse, then one Escape. The bar shows it (a highlighted title), and the
+# digits typed next still go into the answer box, and it lets go of the keyboard.
+menu_bar() { import -window "$window" png:- 2>/dev/null | convert png:- -crop 334x20+0+0 txt:- | md5sum; }
+plain=$(menu_bar)
+for keys in "alt" "alt+p Escape" "click Escape"; do
+  if [ "${keys%% *}" = click ]; then
+    xdotool mousemove --window "$window" 58 9 click 1 mousemove --window "$window" 160 200
+    sleep 0.3
+    key Escape
+  else
+    key $keys
+  fi
+  [ "$(menu_bar)" != "$plain" ] || fail "after $keys the menu bar holds the keys but shows nothing"
+  key 9 8
+  [ "$(blue_in_answer)" -gt 0 ] || fail "after $keys the typed digits went nowhere"
+  [ "$(menu_bar)" = "$plain" ] || fail "after $keys and digits the menu bar still holds the keys"
+  key BackSpace BackSpace
+done
+
 for question in $(seq 2 11); do
   for try in 1 2 3; do
     xdotool type --delay 30 "999"
@@ -156,6 +177,10 @@ xdotool keydown Return
 sleep 1.5
 xdotool keyup Return
 report=$(dialog_window 'Information') || fail "no report, or held Enter threw it away"
+# The window manager frames it as a fixed dialog with the program's icon.
+xprop -id "$report" _NET_WM_ICON | grep -q 'Icon (32 x 32)' || fail "the report has no icon"
+xprop -id "$report" _NET_WM_ALLOWED_ACTIONS | grep -q 'RESIZE\|MAXIMIZE' &&
+  fail "the report can be resized or maximised"
 xdotool search --onlyvisible --name '^Confirm$' >/dev/null 2>&1 &&
   fail "held Enter answered the report"
 shot report
