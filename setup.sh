@@ -18,6 +18,9 @@ test_packages=(xvfb xauth xdotool x11-utils x11-xkb-utils imagemagick sox clang 
 # The sound servers the restart tests and the benchmarks run privately: PulseAudio, and PipeWire
 # with WirePlumber and its pulse server; XTest for the benchmark's key presses.
 test_packages+=(pulseaudio pulseaudio-utils pipewire pipewire-pulse wireplumber libxtst-dev)
+# The installed Windows program's checks: each digit's sound found in a recording (NumPy), the
+# text of a box on the screen read from the clipboard (xclip).
+test_packages+=(python3-numpy xclip)
 # The Windows program: the cross compilers come with the libraries' build
 # (tools/windows/build-toolchain.sh); its two installers (NSIS and an MSI made with wixl), the
 # faces and the licences it ships (cmake/InstallWindows.cmake); Wine to run its tests, on a

@@ -98,56 +98,73 @@ void MciSequencer::close()
         return;
     MCI_GENERIC_PARMS parameters{};
     mciSendCommandW(m_device, MCI_CLOSE, MCI_WAIT, reinterpret_cast<DWORD_PTR>(&parameters));
-    m_device = 0;
+    // All that is queued now is of the closed device, whose number MCI may give the next one.
     dropQueuedNotifications();
+    m_device = 0;
+    m_ended = false;
 }
 
 MusicProblem MciSequencer::play(bool rewindAtEnd)
 {
     if (m_device == 0)
         return {MusicProblem::Kind::NotOpen};
-    if (rewindAtEnd && position() >= length()) {
+    dropQueuedNotifications();
+    if (rewindAtEnd && atEnd()) {
         MCI_SEEK_PARMS seek{};
         if (const MCIERROR error = mciSendCommandW(m_device, MCI_SEEK, MCI_SEEK_TO_START | MCI_WAIT,
                                                    reinterpret_cast<DWORD_PTR>(&seek)))
             return problemOf(error);
+        qCInfo(lcMci) << "rewound";
     }
+    m_ended = false;
     MCI_PLAY_PARMS parameters{};
     parameters.dwCallback = reinterpret_cast<DWORD_PTR>(m_window);
     const MCIERROR error =
         mciSendCommandW(m_device, MCI_PLAY, MCI_NOTIFY, reinterpret_cast<DWORD_PTR>(&parameters));
-    dropQueuedNotifications();
     qCInfo(lcMci) << "play:" << error << "mode" << mode();
     return error != 0 ? problemOf(error) : MusicProblem();
+}
+
+bool MciSequencer::atEnd() const
+{
+    if (m_ended)
+        return true;
+    // A piece left at its end without a notification (a play that asked for none) is at its
+    // end where MCI says so; one that MCI cannot place starts again from the start.
+    const std::optional<unsigned> at = status(MCI_STATUS_POSITION);
+    const std::optional<unsigned> end = status(MCI_STATUS_LENGTH);
+    return !at || !end || *at >= *end;
 }
 
 MusicProblem MciSequencer::stop()
 {
     if (m_device == 0)
         return {};
+    dropQueuedNotifications();
     MCI_GENERIC_PARMS parameters{};
     const MCIERROR error =
         mciSendCommandW(m_device, MCI_STOP, MCI_WAIT, reinterpret_cast<DWORD_PTR>(&parameters));
-    dropQueuedNotifications();
     qCInfo(lcMci) << "stop:" << error << "mode" << mode();
     return error != 0 ? problemOf(error) : MusicProblem();
 }
 
-unsigned MciSequencer::status(unsigned long item) const
+std::optional<unsigned> MciSequencer::status(unsigned long item) const
 {
     if (m_device == 0)
-        return 0;
+        return std::nullopt;
     MCI_STATUS_PARMS parameters{};
     parameters.dwItem = item;
-    if (mciSendCommandW(m_device, MCI_STATUS, MCI_STATUS_ITEM | MCI_WAIT,
-                        reinterpret_cast<DWORD_PTR>(&parameters)) != 0)
-        return 0;
+    if (const MCIERROR error = mciSendCommandW(m_device, MCI_STATUS, MCI_STATUS_ITEM | MCI_WAIT,
+                                               reinterpret_cast<DWORD_PTR>(&parameters))) {
+        qCInfo(lcMci) << "status" << item << "failed:" << error;
+        return std::nullopt;
+    }
     return unsigned(parameters.dwReturn);
 }
 
 unsigned MciSequencer::mode() const
 {
-    return status(MCI_STATUS_MODE);
+    return status(MCI_STATUS_MODE).value_or(0);
 }
 
 bool MciSequencer::isPlaying() const
@@ -157,22 +174,25 @@ bool MciSequencer::isPlaying() const
 
 int MciSequencer::position() const
 {
-    return int(status(MCI_STATUS_POSITION));
+    return int(status(MCI_STATUS_POSITION).value_or(0));
 }
 
 int MciSequencer::length() const
 {
-    return int(status(MCI_STATUS_LENGTH));
+    return int(status(MCI_STATUS_LENGTH).value_or(0));
 }
 
 void MciSequencer::dropQueuedNotifications()
 {
-    // A play that a stop, a later play or the close cut short ends as aborted or superseded,
-    // which the music control has told already; and an end that came just before the command
-    // belongs to a play that is over.
+    // Ends of plays that a stop or a later play cut short (aborted, superseded) were told by
+    // the music control already; a successful end still queued belongs to the last play, which
+    // the command about to be given follows, so only what it says of the piece is kept.
     MSG message;
     while (PeekMessageW(&message, static_cast<HWND>(m_window), MM_MCINOTIFY, MM_MCINOTIFY,
                         PM_REMOVE)) {
+        if (m_device != 0 && UINT(message.lParam) == m_device &&
+            message.wParam == MCI_NOTIFY_SUCCESSFUL)
+            m_ended = true;
     }
 }
 
@@ -181,10 +201,12 @@ void MciSequencer::notified(unsigned long long flags)
     qCInfo(lcMci) << "notification" << flags;
     // Aborted and superseded plays were cut short by a command of the music control, which has
     // told of them already.
-    if (flags == MCI_NOTIFY_SUCCESSFUL)
+    if (flags == MCI_NOTIFY_SUCCESSFUL) {
+        m_ended = true;
         pieceEnded();
-    else if (flags == MCI_NOTIFY_FAILURE)
+    } else if (flags == MCI_NOTIFY_FAILURE) {
         failed({MusicProblem::Kind::PlayerFailed});
+    }
 }
 
 std::unique_ptr<MusicDevice> MciMusic::makeDevice()

@@ -7,10 +7,13 @@
 #   installed.sh install   INSTALLER OUT   a fresh prefix; "setup.exe /S"; the files, the
 #                                          Start-menu entry and the uninstall entry are there
 #   installed.sh lesson    PLANTED OUT     a whole lesson on the installed program, started in
-#                                          a folder holding a planted notepad.exe (PLANTED, which
-#                                          leaves a trace if it runs); Readme, music on and off
-#   installed.sh no-tune   -       OUT     the tune missing: the error box at start, then a
-#                                          working window, ended by its door button
+#                                          a folder holding a planted notepad.exe and DLLs
+#                                          (PLANTED and the DLL beside it, which leave a trace
+#                                          if they run); each digit's own sound heard where it
+#                                          was typed; Readme, music on and off
+#   installed.sh no-tune   -       OUT     the tune missing: the error box at start, read from
+#                                          the screen, then a working window, ended by its
+#                                          door button
 #   installed.sh uninstall -       OUT     "uninstall.exe /S" leaves nothing of the program
 #
 # NUMBELO_WINE_PREFIX is the prefix. Wine's exit status is 0 whatever happens: every step
@@ -104,8 +107,15 @@ wineserver -w
 # A child's folder, which may hold anything: here a notepad.exe that must never run.
 folder=$(mktemp -d "${TMPDIR:-/tmp}/numbelo-child.XXXXXX")
 trap 'wineserver -k 2>/dev/null || true; rm -rf "$folder"' EXIT
+# And DLLs named as sound drivers that Wine's sound system, on the program's behalf, looks for
+# by name once the music plays and does not find (its OSS and macOS ones): a copy here is
+# loaded unless the program has taken the current folder out of its DLL search. Wine's loader
+# logs that it looked for them, so the check cannot pass for want of anyone looking.
+planted_dlls=(wineoss.drv winecoreaudio.drv)
 if [ "$step" = lesson ]; then
   cp "$input" "$folder/notepad.exe"
+  for dll in "${planted_dlls[@]}"; do cp "${input%.exe}.dll" "$folder/$dll"; done
+  export WINEDEBUG=-all,warn+module
 fi
 
 # The program tells what a screen reader would read in its log. Wine hands QT_* variables on
@@ -160,9 +170,17 @@ if [ "$step" = no-tune ]; then
   [[ ${error#*: } =~ ^Numbelo\ 2000:\ .+ ]] || fail "the error box is not the program's: $error"
   sleep 0.5
   shot no-tune-error
-  # The box comes before the main window is shown: the one window there is.
+  # The box comes before the main window is shown: the one window there is. What it shows is
+  # read from the box itself, up on the screen: Ctrl+C copies a message box's caption, text and
+  # buttons, as on Windows.
   focus_window
   box=$window
+  printf '' | xclip -selection clipboard
+  key ctrl+c
+  shown=$(xclip -o -selection clipboard 2>/dev/null | tr -d '\r' | grep -v '^-*$' | paste -sd '|') || true
+  echo "the box shows: $shown"
+  [ "$shown" = "Numbelo 2000|${error#*: Numbelo 2000: }|OK   " ] ||
+    fail "the error box on the screen shows '$shown', not the error"
   key Return
   sleep 0.5
   window=
@@ -188,6 +206,23 @@ if [ "$step" = no-tune ]; then
   exit 0
 fi
 
+# Every key that makes a sound, with the time it was pressed and the file it should play, for
+# heard_sounds.py to find in the recording. Digits are typed half a second apart, so that each
+# is heard long enough to be told from the others before the next cuts it off.
+pressed="$out/pressed.txt"
+: >"$pressed"
+press() { # KEY SOUND
+  echo "$(date +%s.%N) $2" >>"$pressed"
+  xdotool key "$1"
+}
+type_digits() { # DIGITS
+  local digit
+  for digit in $(grep -o . <<<"$1"); do
+    press "$digit" "$digit.wav"
+    sleep 0.5
+  done
+}
+
 # The lesson.
 said board 0 >/dev/null
 sleep 1
@@ -201,7 +236,8 @@ key Escape Escape
 key ctrl+a
 xdotool type --delay 40 "Rina"
 after=$(lines)
-key F2
+press F2 Good.wav
+sleep 0.15
 for question in $(seq 1 11); do
   line=$(said board "$after")
   after=${line%%:*}
@@ -215,12 +251,12 @@ for question in $(seq 1 11); do
       5) key alt ;;
       7) key alt+p Escape ;;
     esac
-    xdotool type --delay 40 "$answer"
+    type_digits "$answer"
     key Return
   else
     # Even ones wrong three times; the right answer is shown, and Enter goes on.
     for _ in 1 2 3; do
-      xdotool type --delay 40 "$((answer + 1))"
+      type_digits "$((answer + 1))"
       key Return
     done
     said dialog "$after" >/dev/null
@@ -262,6 +298,10 @@ done
 xdotool search --onlyvisible --name 'Notepad' >/dev/null 2>&1 || fail "Notepad did not open the readme"
 shot readme
 [ ! -e "$folder/notepad.exe.trace" ] || fail "the notepad.exe in the current folder ran"
+for dll in "${planted_dlls[@]}"; do
+  [ ! -e "$folder/$dll.trace" ] || fail "the $dll in the current folder was loaded"
+  grep -aq "Failed to load module L\"$dll\"" "$log" || fail "nothing looked for $dll: planting it proves nothing"
+done
 # With no window manager, Wine does not give the keyboard back once Notepad has had it: the
 # lesson ends here, and the start without the tune ends the program through its door button.
 wineserver -k
@@ -272,4 +312,8 @@ sox -t raw -r 48000 -e floating-point -b 32 -c 2 -L "$out/sound.raw" "$out/sound
 peak=$(sox "$out/sound.wav" -n stats 2>&1 | awk '/Pk lev dB/ {print $4}')
 echo "captured sound: $(soxi -D "$out/sound.wav") s, peak $peak dBFS"
 awk -v p="$peak" 'BEGIN { exit !(p != "-inf" && p > -30) }' || fail "the captured sound is silent"
-echo "lesson passed: 11 questions, the report, the music, the readme"
+# Each digit's own sound, from the program's sources, where its key was pressed.
+"$(dirname "$0")/heard_sounds.py" "$out/sound.raw" "$(dirname "$0")/../../../resources/sound" \
+  "$pressed" >"$out/heard.txt" || fail "a key's sound was not heard: $(grep -m 3 'NOT HEARD' "$out/heard.txt")"
+tail -n 1 "$out/heard.txt"
+echo "lesson passed: 11 questions, each digit heard, the report, the music, the readme"
