@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "about/TAboutBox.h"
 
+#include "core/SoundEvents.h"
 #include "dialogs/ErrorGuard.h"
 #include "dialogs/HeldKeys.h"
 #include "platform/portable/DesktopOpener.h"
@@ -231,7 +232,7 @@ QString TAboutBox::donationText() const
 
 void TAboutBox::Info(QObject *)
 {
-    m_sounds.playSound(QStringLiteral("Toeng.wav"));
+    m_sounds.playSound(SoundEvents::DonationAsked.file());
     Thanks->setText(donationText());
     layOutThanks();
 }

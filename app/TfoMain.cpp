@@ -9,6 +9,7 @@
 #include "app/QuestionBoard.h"
 #include "app/WholeCharacters.h"
 #include "core/Report.h"
+#include "core/SoundEvents.h"
 #include "dialogs/ErrorGuard.h"
 #include "music/TMediaPlayer.h"
 #include "platform/portable/SoundSink.h"
@@ -32,8 +33,6 @@
 #include <QToolButton>
 
 using namespace WindowLook;
-
-QString AppDir;
 
 namespace {
 // The client area below the menu bar, in pixels.
@@ -115,7 +114,7 @@ TfoMain::~TfoMain() = default;
 
 void TfoMain::createControls()
 {
-    m_board = new QuestionBoard(this);
+    m_board = new QuestionBoard([this](QPainter &canvas) { FormPaint(canvas); }, this);
     m_board->setObjectName(QStringLiteral("clientArea"));
     // The window never shrinks below its drawing, status bar included.
     m_board->setMinimumSize(clientWidth, clientHeight - statusBarHeight);
@@ -142,7 +141,7 @@ void TfoMain::createControls()
     edAnswer->setFont(makeFont(TechnicalFace, 20, true));
     setTextColour(edAnswer, Qt::blue);
     setBaseColour(edAnswer, QPalette::Button);
-    limitToWholeCharacters(edAnswer, answerBoxCapacity);
+    limitToWholeCharacters(edAnswer, AnswerCharacters);
     edAnswer->setToolTip(QStringLiteral("Tempat menjawab"));
     edAnswer->setAccessibleName(QStringLiteral("Jawaban"));
     edAnswer->setEnabled(false);
@@ -289,8 +288,12 @@ void TfoMain::connectHandlers()
 
 void TfoMain::FormCreate(QObject *)
 {
-    AppDir = QDir::toNativeSeparators(m_services.folders.programDir);
     openMusic();
+}
+
+QString TfoMain::AppDir() const
+{
+    return QDir::toNativeSeparators(m_services.folders.programDir);
 }
 
 void TfoMain::showEvent(QShowEvent *event)
@@ -305,7 +308,7 @@ void TfoMain::showEvent(QShowEvent *event)
 
 void TfoMain::FormShow(QObject *)
 {
-    PlaySoundFile(QStringLiteral("Laser.wav"));
+    PlaySoundFile(SoundEvents::Greeting);
     GetQuote(nullptr);
     GetLevel(nullptr);
 }
@@ -315,9 +318,9 @@ void TfoMain::CloseApp(QObject *)
     close();
 }
 
-void TfoMain::PlaySoundFile(const QString &name)
+void TfoMain::PlaySoundFile(SoundEvent sound)
 {
-    m_services.sounds.playSound(name);
+    m_services.sounds.playSound(sound.file());
 }
 
 void TfoMain::changeEvent(QEvent *event)

@@ -1,30 +1,31 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// The main window, and with it the lesson. A map of the class and its companions:
+// The main window. A map of the class and its companions:
 //
-//   TfoMain.h           the class: its controls, the lesson's fields, its handlers
+//   TfoMain.h           the class: its controls, the lesson it shows, its handlers
 //   TfoMain.cpp         construction: controls, menu, the wiring of every event to its
 //                       handler; start-up (FormCreate, FormShow), closing, PlaySoundFile
 //   TfoMain_Lesson.cpp  choosing operation and level, starting a lesson, each new question,
 //                       back to idle (GetQuote, GetLevel, PlayGame, NewQuestion, ResetLesson)
 //   TfoMain_Answers.cpp typed keys, checking and counting answers, the report at the end
 //                       (edAnswerKeyPress, CheckAnswer, NextSoal, EndLesson)
-//   TfoMain_Board.cpp   the question's text and the board's painting as the window's
-//                       operations (questionText, DrawBoard, DrawQuestion, FormPaint)
+//   TfoMain_Board.cpp   the speech bubble and the question painted in it (FormPaint,
+//                       DrawBoard, DrawQuestion)
 //   TfoMain_Music.cpp   the background music (PlayMusic, MediaPlayer1Notify)
 //   TfoMain_About.cpp   the about box and the readme (ABoutBox, Readme1Click)
 //
-// Its companions in app/: QuestionBoard, the client area that paints the bubble and the
-// question it is shown and gives the question to screen readers; TypedKey, what a key types
-// by the program's keyboard rules; WholeCharacters, the edit boxes' limits counted in whole
-// characters; MenuFocus, the focus given back when the menus are left; Glyphs, the buttons'
-// pictures.
+// Its companions in app/: QuestionBoard, the client area that the bubble is painted on and
+// that gives the question to screen readers; TypedKey, what a key types by the program's
+// keyboard rules; WholeCharacters, the edit boxes' limits counted in whole characters;
+// MenuFocus, the focus given back when the menus are left; Glyphs, the buttons' pictures.
 //
-// The rules the handlers apply (questions, scoring, conversions, the report text) are in
-// core/; the dialogs they show in dialogs/; the music control in music/; the sound, the
-// folders and the desktop in platform/. The window only wires its widgets to them.
+// The lesson itself, its state and every rule of it, is core/Lesson: the handlers ask it what
+// a key, an answer or the end does and show what it decides. The sounds are named in
+// core/SoundEvents.h, the dialogs are in dialogs/, the music control in music/, the sound, the
+// folders and the desktop in platform/.
 
+#include "core/Lesson.h"
 #include "core/RandomGenerator.h"
 #include "platform/portable/ProgramFolders.h"
 
@@ -50,11 +51,6 @@ class BevelPanel;
 class SoundSink;
 class TMediaPlayer;
 
-// The folder the program runs from, in the system's own spelling, with a trailing separator
-// ("C:\Program Files\Numbelo\" on Windows); set once when the main window is created, from
-// the folders it was given. Sounds, music and the readme are found under it.
-extern QString AppDir;
-
 // What the window is given by whoever makes it (main, or a test): where the program's files
 // are, and the services it plays and opens things with. The services must outlive the window.
 struct TfoMainServices
@@ -65,9 +61,9 @@ struct TfoMainServices
     DesktopOpener &opener; // links and the readme
 };
 
-// The main window: the lesson's controls and menu, the bubble the questions are painted
-// in, and the lesson itself (its fields below and the handlers that run it). Every user
-// action arrives as one handler and runs to completion; handlers call each other directly.
+// The main window: the lesson's controls and menu, the bubble the questions are painted in,
+// and the lesson they show. Every user action arrives as one handler and runs to completion;
+// handlers call each other directly.
 class TfoMain : public QMainWindow
 {
     Q_OBJECT
@@ -79,89 +75,82 @@ class TfoMain : public QMainWindow
     void setSeedClock(std::function<std::uint32_t()> clock) { m_seedClock = std::move(clock); }
 
     // Controls, owned by the window.
-    QLineEdit *edAnswer = nullptr;
-    QLineEdit *edNo = nullptr;
-    QLabel *Label4 = nullptr;
-    QLabel *Label3 = nullptr;
-    TMediaPlayer *MediaPlayer1 = nullptr;
-    QMenuBar *MainMenu1 = nullptr;
-    QMenu *File1 = nullptr;
-    QMenu *Pilihan1 = nullptr;
-    QMenu *Help1 = nullptr;
-    QAction *Mulaibelajar1 = nullptr;
-    QAction *N1 = nullptr;
-    QAction *Next1 = nullptr;
-    QAction *N2 = nullptr;
-    QAction *Keluar1 = nullptr;
-    QMenu *Belajar1 = nullptr;
-    QAction *N3 = nullptr;
-    QMenu *Levelpelajaran1 = nullptr;
-    QAction *N4 = nullptr;
-    QAction *Hidupkanmusik = nullptr;
-    QStatusBar *StatusBar1 = nullptr;
-    BevelPanel *Panel1 = nullptr;
-    QLabel *Label1 = nullptr;
-    QLineEdit *edName = nullptr;
-    QToolButton *btnPlay = nullptr;
-    QToolButton *SpeedButton2 = nullptr;
-    QToolButton *SpeedButton3 = nullptr;
-    QToolButton *btnNext = nullptr;
-    QAction *Penambahan = nullptr;
-    QAction *Pengurangan = nullptr;
-    QAction *Perkalian = nullptr;
-    QAction *Pembagian = nullptr;
-    QAction *Level1 = nullptr;
-    QAction *Level2 = nullptr;
-    QAction *Level3 = nullptr;
-    QAction *About1 = nullptr;
-    QAction *N5 = nullptr;
-    QAction *Readme1 = nullptr;
-    QLabel *Image1 = nullptr;
+    QLineEdit *edAnswer = nullptr;        // the answer box
+    QLineEdit *edNo = nullptr;            // the question's number, read-only
+    QLabel *Label4 = nullptr;             // "No. :", the number box's caption
+    QLabel *Label3 = nullptr;             // the red "?" before the answer box
+    TMediaPlayer *MediaPlayer1 = nullptr; // the invisible background-music control
+    QMenuBar *MainMenu1 = nullptr;        // the menu bar
+    QMenu *File1 = nullptr;               // "&File"
+    QMenu *Pilihan1 = nullptr;            // "&Pilihan", the options
+    QMenu *Help1 = nullptr;               // "&Help"
+    QAction *Mulaibelajar1 = nullptr;     // "&Mulai belajar" (start learning), F2
+    QAction *N1 = nullptr;                // a separator line, as are N2 … N5
+    QAction *Next1 = nullptr;             // "Pertanyaan berikutnya" (next question), F3
+    QAction *N2 = nullptr;                // a separator
+    QAction *Keluar1 = nullptr;           // "Keluar", exit
+    QMenu *Belajar1 = nullptr;            // "&Belajar" (learn): the four operations
+    QAction *N3 = nullptr;                // a separator
+    QMenu *Levelpelajaran1 = nullptr;     // "Level pelajaran": the three levels
+    QAction *N4 = nullptr;                // a separator
+    QAction *Hidupkanmusik = nullptr;     // "Hidupkan musik" / "Matikan musik": music on, off
+    QStatusBar *StatusBar1 = nullptr;     // empty, there for its size grip
+    BevelPanel *Panel1 = nullptr;         // the bevelled bar along the top
+    QLabel *Label1 = nullptr;             // "&Nama pelajar:" (pupil's name); Alt+N: edName
+    QLineEdit *edName = nullptr;          // the pupil's name, for the report
+    QToolButton *btnPlay = nullptr;       // the calculator: start a lesson
+    QToolButton *SpeedButton2 = nullptr;  // the light bulb: the about box
+    QToolButton *SpeedButton3 = nullptr;  // the open door: exit
+    QToolButton *btnNext = nullptr;       // the pointing hand: give the answer
+    QAction *Penambahan = nullptr;        // addition
+    QAction *Pengurangan = nullptr;       // subtraction
+    QAction *Perkalian = nullptr;         // multiplication
+    QAction *Pembagian = nullptr;         // division
+    QAction *Level1 = nullptr;            // "Level 1"
+    QAction *Level2 = nullptr;            // "Level 2"
+    QAction *Level3 = nullptr;            // "Level 3"
+    QAction *About1 = nullptr;            // "&About"
+    QAction *N5 = nullptr;                // a separator
+    QAction *Readme1 = nullptr;           // "Readme"
+    QLabel *Image1 = nullptr;             // the picture of two children
 
-    // The lesson.
-    std::int32_t Level = 0;
-    std::int32_t QuestionNo = 0;
-    std::int32_t Score = 0;
-    std::int32_t Attempt = 0;
-    std::int32_t Answer = 0;
-    std::int32_t OperandA = 0;
-    std::int32_t OperandB = 0;
-    char Operation = '\0';
-    bool IsLastQuestion = false;
+    // The lesson the window shows: its state under the names it has always had (lesson.Score, …) and its
+    // rules. Public, like the controls, so that tests can read and set it.
+    Lesson lesson;
 
-    // Handlers and the lesson's operations, public so that tests can drive them as the
-    // menu does.
-    void FormCreate(QObject *sender);
-    void FormShow(QObject *sender);
-    void FormPaint(QPainter &canvas);
-    void GetQuote(QObject *sender);
-    void GetLevel(QObject *sender);
-    void PlayGame(QObject *sender);
-    void NewQuestion();
-    void ResetLesson();
-    void NextSoal(QObject *sender);
-    bool CheckAnswer();
-    void edAnswerKeyPress(QObject *sender, char &key);
-    void CloseApp(QObject *sender);
-    void ABoutBox(QObject *sender);
-    void Readme1Click(QObject *sender);
-    void PlayMusic(QObject *sender);
-    void MediaPlayer1Notify(QObject *sender);
+    // Handlers and the window's operations, public so that tests can drive them as the menu
+    // does.
+    void FormCreate(QObject *sender);                  // made: the music opened
+    void FormShow(QObject *sender);                    // first shown: greeting, then idle
+    void FormPaint(QPainter &canvas);                  // painting: bubble, question
+    void GetQuote(QObject *sender);                    // the operation chosen in the menu
+    void GetLevel(QObject *sender);                    // the level chosen in the menu
+    void PlayGame(QObject *sender);                    // start: btnPlay, F2, "again?" Yes
+    void NewQuestion();                                // the next question made and shown
+    void ResetLesson();                                // back to idle, the name box ready
+    void NextSoal(QObject *sender);                    // answer given ("soal": question)
+    bool CheckAnswer();                                // the typed answer: right or wrong?
+    void edAnswerKeyPress(QObject *sender, char &key); // a character typed into edAnswer
+    void CloseApp(QObject *sender);                    // exit: SpeedButton3, "Keluar"
+    void ABoutBox(QObject *sender);                    // the about box: SpeedButton2, About
+    void Readme1Click(QObject *sender);                // the readme opened
+    void PlayMusic(QObject *sender);                   // the music switched on or off
+    void MediaPlayer1Notify(QObject *sender);          // the piece ended: play it again
+    void DrawBoard(QPainter &canvas);                  // the empty bubble
+    void DrawQuestion(QPainter &canvas);               // the question in the bubble
 
     // Plays one effect from the sound folder without waiting; a new sound cuts off the old
     // one. Never fails: a sound that cannot be played gives the default sound, and without a
     // sound device nothing is heard.
-    void PlaySoundFile(const QString &name);
+    void PlaySoundFile(SoundEvent sound);
 
-    // The end of the eleventh question: the whistle, the report and the offer to go again.
+    // The end of the lesson, once the last answer's key has been handled: the whistle, the
+    // report and the offer to go again. Nothing when the lesson went on or idle meanwhile.
     void EndLesson();
 
-    // The board painted on any canvas as the client area paints itself: DrawBoard the bubble,
-    // DrawQuestion the question last shown in it, FormPaint both (a question only in a lesson).
-    void DrawBoard(QPainter &canvas);
-    void DrawQuestion(QPainter &canvas);
-    // The question as the board shows it ("5 + 2 ="), also to screen readers.
-    QString questionText() const;
+    // The folder the program runs from, in the system's own spelling, with a trailing
+    // separator ("C:\Program Files\Numbelo\" on Windows): the folders the window was given.
+    QString AppDir() const;
 
   protected:
     void changeEvent(QEvent *event) override;
@@ -169,9 +158,6 @@ class TfoMain : public QMainWindow
     void showEvent(QShowEvent *event) override;
 
   private:
-    // The answer box holds four whole characters at most; once full, it takes no typed key.
-    static constexpr int answerBoxCapacity = 4;
-
     void createControls();
     void createMenu();
     void connectHandlers();
@@ -189,7 +175,6 @@ class TfoMain : public QMainWindow
 
     TfoMainServices m_services;
     QuestionBoard *m_board = nullptr; // the client area, where the bubble is painted
-    RandomGenerator m_random;
     std::function<std::uint32_t()> m_seedClock = &utcMillisecondsOfDay;
     bool m_shown = false;
 };

@@ -12,7 +12,7 @@
 
 void TfoMain::ABoutBox(QObject *)
 {
-    PlaySoundFile(QStringLiteral("Toeng.wav"));
+    PlaySoundFile(SoundEvents::AboutOpens);
     // Made for this one showing and gone when it closes, also when showing it fails.
     auto box = std::make_unique<TAboutBox>(this, m_services.sounds, m_services.opener);
     box->exec();

@@ -3,10 +3,7 @@
 #include "app/TfoMain.h"
 #include "app/TypedKey.h"
 #include "app/WholeCharacters.h"
-#include "core/Conversions.h"
 #include "core/Errors.h"
-#include "core/LessonRules.h"
-#include "core/Report.h"
 #include "dialogs/ErrorGuard.h"
 #include "dialogs/MessageDialogs.h"
 #include "platform/portable/SystemLocale.h"
@@ -16,9 +13,6 @@
 #include <QLineEdit>
 
 namespace {
-constexpr char enterKey = 13;
-constexpr char escapeKey = 27;
-constexpr char backspaceKey = 8;
 // Stands for any character outside the 8-bit range, or longer than one UTF-16 unit: it is not
 // a digit either.
 constexpr char otherCharacter = '?';
@@ -84,45 +78,48 @@ void TfoMain::typeCommitted(const QStringList &characters)
 
 void TfoMain::edAnswerKeyPress(QObject *, char &key)
 {
-    // A full box is left to itself: no sound, no error, and Enter and Escape do nothing.
-    if (wholeCharacterCount(edAnswer->text()) >= answerBoxCapacity)
-        return;
-    if (key == enterKey) {
+    const KeyOutcome outcome = lesson.keyTyped(key, wholeCharacterCount(edAnswer->text()));
+    if (outcome.sound)
+        PlaySoundFile(*outcome.sound);
+    switch (outcome.action) {
+    case KeyOutcome::Action::Type:
+        break;
+    case KeyOutcome::Action::Submit:
         key = '\0';
         NextSoal(edAnswer);
-    } else if (key == escapeKey) {
+        break;
+    case KeyOutcome::Action::Leave:
         ResetLesson();
-    } else if (key >= '0' && key <= '9') {
-        PlaySoundFile(QChar::fromLatin1(key) + QStringLiteral(".wav"));
-    } else if (key != backspaceKey) {
-        PlaySoundFile(QStringLiteral("Toeng.wav"));
-        throw NumbeloError(QStringLiteral("Ketikkan hanya tombol angka!"));
+        break;
+    case KeyOutcome::Action::Refuse:
+        throw NumbeloError(outcome.refusal);
+    case KeyOutcome::Action::Ignore:
+        key = '\0';
+        break;
     }
 }
 
 bool TfoMain::CheckAnswer()
 {
-    if (edAnswer->text().isEmpty()) {
-        PlaySoundFile(QStringLiteral("toeng.wav"));
-        throw NumbeloError(QStringLiteral("Jawaban tidak boleh kosong!!"));
-    }
-    if (StrToInt(edAnswer->text()) == Answer) {
-        PlaySoundFile(QStringLiteral("Benar.wav"));
-        return true;
-    }
-    PlaySoundFile(QStringLiteral("Salah.wav"));
-    // The next digit typed replaces the wrong answer.
-    edAnswer->selectAll();
-    return false;
+    const AnswerCheck check = lesson.check(edAnswer->text());
+    if (check.sound)
+        PlaySoundFile(*check.sound);
+    if (!check.refusal.isEmpty())
+        throw NumbeloError(check.refusal);
+    // The next digit typed replaces a wrong answer.
+    if (!check.right)
+        edAnswer->selectAll();
+    return check.right;
 }
 
 void TfoMain::NextSoal(QObject *)
 {
-    // Scoring the answer and counting its tries are the lesson's rules; the window shows
-    // what they decide.
-    const AnswerOutcome outcome = countAnswer(CheckAnswer(), IsLastQuestion, Score, Attempt);
+    // Once the last answer is in, nothing is answered until the report has been seen.
+    if (lesson.isFinished())
+        return;
+    const AnswerOutcome outcome = lesson.count(CheckAnswer());
     if (outcome.revealAnswer)
-        ShowMessage(QStringLiteral("Jawaban yang benar adalah : ") + QString::number(Answer));
+        ShowMessage(lesson.revealText());
     switch (outcome.next) {
     case AnswerOutcome::Next::TryAgain:
         break;
@@ -130,17 +127,23 @@ void TfoMain::NextSoal(QObject *)
         NewQuestion();
         break;
     case AnswerOutcome::Next::EndLesson:
-        EndLesson();
+        // The report and the offer to go again are dialogs of their own, shown once the key,
+        // click or menu choice that gave the answer has been handled, not inside its handler.
+        QMetaObject::invokeMethod(
+            this, [this] { guarded([this] { EndLesson(); }); }, Qt::QueuedConnection);
         break;
     }
 }
 
 void TfoMain::EndLesson()
 {
-    if (earnsWhistle(Score))
-        PlaySoundFile(QStringLiteral("Whistle.wav"));
-    MessageDlg(lessonReport(edName->text(), Level, Score, systemDecimalSeparator()),
-               TMsgDlgType::mtInformation, {TMsgDlgBtn::mbOK});
+    // A menu choice or F2 may have dropped or restarted the lesson since its last answer.
+    if (!lesson.isFinished())
+        return;
+    if (const std::optional<SoundEvent> sound = lesson.endSound())
+        PlaySoundFile(*sound);
+    MessageDlg(lesson.report(edName->text(), systemDecimalSeparator()), TMsgDlgType::mtInformation,
+               {TMsgDlgBtn::mbOK});
     const int reply =
         MessageDlg(QStringLiteral("Mau belajar berhitung lagi?"), TMsgDlgType::mtConfirmation,
                    {TMsgDlgBtn::mbYes, TMsgDlgBtn::mbNo});

@@ -3,8 +3,6 @@
 // back to idle.
 #include "app/QuestionBoard.h"
 #include "app/TfoMain.h"
-#include "core/LessonRules.h"
-#include "core/Question.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -13,17 +11,18 @@
 void TfoMain::GetQuote(QObject *sender)
 {
     QAction *chosen = Penambahan;
-    Operation = '+';
+    Arithmetic operation = Arithmetic::Addition;
     if (sender == Pengurangan) {
-        Operation = '-';
+        operation = Arithmetic::Subtraction;
         chosen = Pengurangan;
     } else if (sender == Perkalian) {
-        Operation = 'X';
+        operation = Arithmetic::Multiplication;
         chosen = Perkalian;
     } else if (sender == Pembagian) {
-        Operation = ':';
+        operation = Arithmetic::Division;
         chosen = Pembagian;
     }
+    lesson.choose(operation);
     chosen->setChecked(true);
     // Any choice, even of the operation already chosen, drops a running lesson.
     ResetLesson();
@@ -32,14 +31,15 @@ void TfoMain::GetQuote(QObject *sender)
 void TfoMain::GetLevel(QObject *sender)
 {
     QAction *chosen = Level1;
-    Level = 1;
+    std::int32_t level = 1;
     if (sender == Level2) {
-        Level = 2;
+        level = 2;
         chosen = Level2;
     } else if (sender == Level3) {
-        Level = 3;
+        level = 3;
         chosen = Level3;
     }
+    lesson.chooseLevel(level);
     chosen->setChecked(true);
     ResetLesson();
 }
@@ -57,34 +57,25 @@ void TfoMain::ResetLesson()
     edName->setFocus();
     // Selected, as when the box is reached with Tab: a child typing a name replaces the old one.
     edName->selectAll();
-    QuestionNo = 0;
+    lesson.reset();
 }
 
 void TfoMain::PlayGame(QObject *)
 {
     edAnswer->setEnabled(true);
     edName->setEnabled(false);
-    Score = 0;
-    Attempt = 1;
-    QuestionNo = 0;
-    PlaySoundFile(QStringLiteral("Good.wav"));
+    PlaySoundFile(lesson.start());
     NewQuestion();
     edAnswer->setFocus();
-    btnNext->setEnabled(QuestionNo < QuestionsPerLesson);
+    btnNext->setEnabled(lesson.QuestionNo < QuestionsPerLesson);
     Next1->setEnabled(btnNext->isEnabled());
     btnPlay->setEnabled(false);
 }
 
 void TfoMain::NewQuestion()
 {
-    QuestionNo += 1;
-    edNo->setText(QString::number(QuestionNo));
-    m_random.reseed(m_seedClock());
-    const Question question = makeQuestion(Operation, Level, m_random);
-    OperandA = question.operandA;
-    OperandB = question.operandB;
-    Answer = question.answer;
-    m_board->showQuestion(questionText());
+    lesson.nextQuestion(m_seedClock());
+    edNo->setText(QString::number(lesson.QuestionNo));
+    m_board->showQuestion(lesson.questionText());
     edAnswer->clear();
-    IsLastQuestion = QuestionNo == QuestionsPerLesson;
 }

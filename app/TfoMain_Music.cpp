@@ -19,7 +19,7 @@ void TfoMain::openMusic()
     // tune, the error names the place beside the program.
     const QString found = m_services.folders.soundFile(musicFile);
     MediaPlayer1->FileName = QDir::toNativeSeparators(
-        found.isEmpty() ? AppDir + QStringLiteral("sound/") + musicFile : found);
+        found.isEmpty() ? AppDir() + QStringLiteral("sound/") + musicFile : found);
     MediaPlayer1->Open();
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 
 // The question dice: a 32-bit linear congruential generator. Each draw advances the seed
@@ -21,6 +22,9 @@ class RandomGenerator
     std::uint32_t m_seed;
 };
 
-// The seed the generator takes before every question: the UTC time of day in milliseconds,
-// ((hour * 60 + minute) * 60 + second) * 1000 + millisecond.
+// The seed the generator takes before every question: the UTC time of day of `now` in
+// milliseconds, ((hour * 60 + minute) * 60 + second) * 1000 + millisecond.
+std::uint32_t millisecondsOfDay(std::chrono::system_clock::time_point now);
+
+// The same for the system clock's time now.
 std::uint32_t utcMillisecondsOfDay();

@@ -2,6 +2,7 @@
 #include "core/Report.h"
 
 #include "core/Conversions.h"
+#include "core/Lesson.h"
 
 #include <QStringList>
 

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/LessonRules.h"
-
 #include <QChar>
 #include <QString>
 #include <cstdint>

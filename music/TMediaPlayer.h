@@ -27,19 +27,16 @@ struct MusicProblem;
 // Stop throws nothing: its message is kept in ErrorMessage(). Whatever the device loads in the
 // background at the first Play (the instruments) may still fail; the Play then ends with the
 // notification value nvFailure.
-//
-// Its properties and enumerations keep the full shape of a media-player control: the seven
-// modes of a sequencer, although the one here reports only three, and DeviceType and AutoOpen,
-// which change nothing here.
 class TMediaPlayer : public QObject
 {
     Q_OBJECT
   public:
+    // The only device there is: MIDI files on the system's sequencer.
     enum class TMPDeviceTypes
     {
-        dtAutoSelect,
         dtSequencer
     };
+    // A sequencer's seven modes in their usual order (mpPlaying is 2); Mode() reports three.
     enum class TMPModes
     {
         mpNotReady,
@@ -64,10 +61,11 @@ class TMediaPlayer : public QObject
     ~TMediaPlayer() override;
 
     QString FileName;
-    // Both play MIDI files on the sequencer, the only device there is.
+    // DeviceType and AutoOpen are part of the control's usual shape and change nothing here:
+    // there is one device, and the window opens it itself.
     TMPDeviceTypes DeviceType = TMPDeviceTypes::dtSequencer;
-    // Kept for the owner's information: the owner opens the device itself.
     bool AutoOpen = false;
+    // A Play at the end of the piece starts it from the beginning.
     bool AutoRewind = true;
     std::function<void(QObject *sender)> OnNotify;
 
@@ -81,9 +79,12 @@ class TMediaPlayer : public QObject
     bool Notify() const { return m_notify; }
     TMPNotifyValues NotifyValue() const { return m_notifyValue; }
     bool opened() const { return m_opened; }
-    // 0 while closed; a new number for every successful Open.
+    // 0 while closed; a new number for every successful Open. The window does not read it:
+    // it is the control's usual way of telling one opening from the next.
     unsigned DeviceID() const { return m_deviceId; }
-    // In MIDI ticks; 0 while closed.
+    // Where the piece is and how long it is, in MIDI ticks; 0 while closed. The window does
+    // not read them (the device rewinds by itself, AutoRewind): they are the control's usual
+    // way to follow the music, and tests follow it with them.
     int Position() const;
     int Length() const;
     // Why the last Play or Stop failed; empty when it worked.

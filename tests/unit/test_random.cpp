@@ -3,10 +3,14 @@
 #include "core/Question.h"
 #include "core/RandomGenerator.h"
 
+#include <QDateTime>
 #include <QMap>
 #include <QTest>
 
 using Weights = QMap<int, int>;
+Q_DECLARE_METATYPE(Arithmetic)
+
+using enum Arithmetic;
 
 class TestRandom : public QObject
 {
@@ -22,6 +26,7 @@ class TestRandom : public QObject
     void everyDrawGivesAnExactFittingQuestion_data();
     void everyDrawGivesAnExactFittingQuestion();
     void reseedingRepeatsTheQuestion();
+    void seedIsTimeOfDay_data();
     void seedIsTimeOfDay();
 };
 
@@ -96,28 +101,28 @@ void TestRandom::operandWeights()
 
 void TestRandom::shapedQuestions_data()
 {
-    QTest::addColumn<char>("operation");
+    QTest::addColumn<Arithmetic>("operation");
     QTest::addColumn<int>("drawnA");
     QTest::addColumn<int>("drawnB");
     QTest::addColumn<int>("shownA");
     QTest::addColumn<int>("shownB");
     QTest::addColumn<int>("answer");
-    QTest::newRow("1 : 1 from two zeros") << ':' << 0 << 0 << 1 << 1 << 1;
-    QTest::newRow("5 and 3 shown as 15 : 3") << ':' << 5 << 3 << 15 << 3 << 5;
-    QTest::newRow("6 : 3 stays") << ':' << 6 << 3 << 6 << 3 << 2;
-    QTest::newRow("zero divisor becomes 1") << ':' << 4 << 0 << 4 << 1 << 4;
-    QTest::newRow("zero dividend becomes 1, then a multiple") << ':' << 0 << 5 << 5 << 5 << 1;
-    QTest::newRow("largest dividend") << ':' << 17 << 16 << 272 << 16 << 17;
-    QTest::newRow("2 - 5 turned round") << '-' << 2 << 5 << 5 << 2 << 3;
-    QTest::newRow("equal subtraction") << '-' << 4 << 4 << 4 << 4 << 0;
-    QTest::newRow("addition") << '+' << 17 << 17 << 17 << 17 << 34;
-    QTest::newRow("multiplication") << 'X' << 17 << 17 << 17 << 17 << 289;
-    QTest::newRow("times zero") << 'X' << 0 << 9 << 0 << 9 << 0;
+    QTest::newRow("1 : 1 from two zeros") << Division << 0 << 0 << 1 << 1 << 1;
+    QTest::newRow("5 and 3 shown as 15 : 3") << Division << 5 << 3 << 15 << 3 << 5;
+    QTest::newRow("6 : 3 stays") << Division << 6 << 3 << 6 << 3 << 2;
+    QTest::newRow("zero divisor becomes 1") << Division << 4 << 0 << 4 << 1 << 4;
+    QTest::newRow("zero dividend becomes 1, then a multiple") << Division << 0 << 5 << 5 << 5 << 1;
+    QTest::newRow("largest dividend") << Division << 17 << 16 << 272 << 16 << 17;
+    QTest::newRow("2 - 5 turned round") << Subtraction << 2 << 5 << 5 << 2 << 3;
+    QTest::newRow("equal subtraction") << Subtraction << 4 << 4 << 4 << 4 << 0;
+    QTest::newRow("addition") << Addition << 17 << 17 << 17 << 17 << 34;
+    QTest::newRow("multiplication") << Multiplication << 17 << 17 << 17 << 17 << 289;
+    QTest::newRow("times zero") << Multiplication << 0 << 9 << 0 << 9 << 0;
 }
 
 void TestRandom::shapedQuestions()
 {
-    QFETCH(char, operation);
+    QFETCH(Arithmetic, operation);
     QFETCH(int, drawnA);
     QFETCH(int, drawnB);
     const Question question = shapeQuestion(operation, drawnA, drawnB);
@@ -129,17 +134,17 @@ void TestRandom::shapedQuestions()
 
 void TestRandom::everyDrawGivesAnExactFittingQuestion_data()
 {
-    QTest::addColumn<char>("operation");
+    QTest::addColumn<Arithmetic>("operation");
     QTest::addColumn<int>("level");
-    for (char operation : {'+', '-', 'X', ':'}) {
+    for (Arithmetic operation : {Addition, Subtraction, Multiplication, Division}) {
         for (int level = 1; level <= 3; ++level)
-            QTest::addRow("%c level %d", operation, level) << operation << level;
+            QTest::addRow("%c level %d", glyph(operation).toLatin1(), level) << operation << level;
     }
 }
 
 void TestRandom::everyDrawGivesAnExactFittingQuestion()
 {
-    QFETCH(char, operation);
+    QFETCH(Arithmetic, operation);
     QFETCH(int, level);
     for (int drawA = 0; drawA < level * 11; ++drawA) {
         for (int drawB = 0; drawB < level * 11; ++drawB) {
@@ -147,17 +152,17 @@ void TestRandom::everyDrawGivesAnExactFittingQuestion()
                                              operandFromDraw(level, drawB));
             const int a = q.operandA, b = q.operandB;
             switch (operation) {
-            case '+':
+            case Addition:
                 QCOMPARE(q.answer, a + b);
                 break;
-            case '-':
+            case Subtraction:
                 QVERIFY(a >= b);
                 QCOMPARE(q.answer, a - b);
                 break;
-            case 'X':
+            case Multiplication:
                 QCOMPARE(q.answer, a * b);
                 break;
-            case ':':
+            case Division:
                 QVERIFY(b >= 1);
                 QCOMPARE(q.answer * b, a);
                 break;
@@ -173,9 +178,9 @@ void TestRandom::reseedingRepeatsTheQuestion()
 {
     RandomGenerator random;
     random.reseed(45296789);
-    const Question first = makeQuestion('X', 3, random);
+    const Question first = makeQuestion(Multiplication, 3, random);
     random.reseed(45296789);
-    const Question again = makeQuestion('X', 3, random);
+    const Question again = makeQuestion(Multiplication, 3, random);
     QCOMPARE(again.operandA, first.operandA);
     QCOMPARE(again.operandB, first.operandB);
     // The same seed, a different level: the draws are scaled differently.
@@ -183,10 +188,24 @@ void TestRandom::reseedingRepeatsTheQuestion()
     QCOMPARE(drawOperand(1, other), operandFromDraw(1, RandomGenerator(45296789).below(11)));
 }
 
+// The seed at a given moment, far from the time zone of the machine running the test, so that a
+// seed taken from local time fails.
+void TestRandom::seedIsTimeOfDay_data()
+{
+    QTest::addColumn<QString>("utc");
+    QTest::addColumn<quint32>("seed");
+    QTest::newRow("midnight") << "2024-03-01T00:00:00.000Z" << 0u;
+    QTest::newRow("afternoon") << "2024-03-01T12:34:56.789Z" << 45296789u;
+    QTest::newRow("last millisecond, before 1970") << "1969-12-31T23:59:59.999Z" << 86399999u;
+}
+
 void TestRandom::seedIsTimeOfDay()
 {
-    const quint32 seed = utcMillisecondsOfDay();
-    QVERIFY(seed < 24u * 60 * 60 * 1000);
+    QFETCH(QString, utc);
+    qputenv("TZ", "WIB-7"); // seven hours east of UTC, as in Jakarta
+    const qint64 ms = QDateTime::fromString(utc, Qt::ISODateWithMs).toMSecsSinceEpoch();
+    QTEST(millisecondsOfDay(std::chrono::system_clock::time_point(std::chrono::milliseconds(ms))),
+          "seed");
 }
 
 QTEST_APPLESS_MAIN(TestRandom)

@@ -1,7 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// How a lesson counts its answers, and what its end reports: the mark, the whistle and the
-// five report lines.
-#include "core/LessonRules.h"
+// What the end of a lesson reports: the mark, the whistle and the five report lines.
 #include "core/Report.h"
 #include "tests/support/LocaleInForce.h"
 
@@ -14,8 +12,6 @@ class TestReport : public QObject
 
   private slots:
     void initTestCase() { verifyLocaleInForce(); }
-    void answersCountByTheirTries_data();
-    void answersCountByTheirTries();
     void reportLines_data();
     void reportLines();
     void nameIsTrimmed_data();
@@ -25,48 +21,6 @@ class TestReport : public QObject
     void topMarkIsExactlyHundred();
     void markUsesTheGivenSeparator();
 };
-
-void TestReport::answersCountByTheirTries_data()
-{
-    // One question's tries, R for right and W for wrong, and what they come to.
-    QTest::addColumn<QString>("tries");
-    QTest::addColumn<bool>("lastQuestion");
-    QTest::addColumn<int>("scored");
-    QTest::addColumn<bool>("revealed");
-    QTest::addColumn<AnswerOutcome::Next>("next");
-    using Next = AnswerOutcome::Next;
-    QTest::newRow("right at once") << u"R"_qs << false << 1 << false << Next::NextQuestion;
-    QTest::newRow("right at the second try")
-        << u"WR"_qs << false << 0 << false << Next::NextQuestion;
-    QTest::newRow("right at the third try")
-        << u"WWR"_qs << false << 0 << false << Next::NextQuestion;
-    QTest::newRow("three wrong") << u"WWW"_qs << false << 0 << true << Next::NextQuestion;
-    QTest::newRow("last, right at once") << u"R"_qs << true << 1 << false << Next::EndLesson;
-    QTest::newRow("last, three wrong") << u"WWW"_qs << true << 0 << true << Next::EndLesson;
-}
-
-void TestReport::answersCountByTheirTries()
-{
-    QFETCH(QString, tries);
-    QFETCH(bool, lastQuestion);
-    QFETCH(int, scored);
-    QFETCH(bool, revealed);
-    QFETCH(AnswerOutcome::Next, next);
-
-    std::int32_t score = 5;
-    std::int32_t attempt = 1;
-    AnswerOutcome outcome;
-    for (qsizetype i = 0; i < tries.size(); ++i) {
-        if (i > 0) // every try but the last keeps the question
-            QCOMPARE(outcome.next, AnswerOutcome::Next::TryAgain);
-        QCOMPARE(attempt, std::int32_t(i + 1));
-        outcome = countAnswer(tries.at(i) == u'R', lastQuestion, score, attempt);
-    }
-    QCOMPARE(score, 5 + scored);
-    QCOMPARE(outcome.revealAnswer, revealed);
-    QCOMPARE(outcome.next, next);
-    QCOMPARE(attempt, 1); // the next question starts at its first try
-}
 
 void TestReport::reportLines_data()
 {

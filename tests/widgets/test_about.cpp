@@ -4,12 +4,8 @@
 // behind the picture, and where the readme is found.
 #include "about/TAboutBox.h"
 #include "app/TfoMain.h"
-#include "platform/portable/AudioEngine.h"
 #include "program/Startup.h"
-#include "tests/support/ModalHelper.h"
-#include "tests/support/RecordingDesktopOpener.h"
-#include "tests/support/RecordingSoundSink.h"
-#include "tests/support/TestServices.h"
+#include "tests/support/WindowFixture.h"
 #include "widgets/BevelPanel.h"
 
 #include <QAction>
@@ -25,8 +21,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
-
-using ModalHelper::ModalAnswers;
 
 namespace {
 
@@ -51,14 +45,6 @@ enum class ReadmePlace
     BesideProgram,
     DataFolder,
     Nowhere
-};
-
-struct LessonFields
-{
-    std::int32_t level, questionNo, score, attempt, answer, operandA, operandB;
-    char operation;
-    QString typed;
-    bool operator==(const LessonFields &) const = default;
 };
 
 // The placeholders the build ships with, spelt out so that layout checks do not depend on
@@ -126,16 +112,10 @@ class TestAbout : public QObject
     void readmeIsLookedForInOrder();
 
   private:
-    LessonFields fields() const;
     void openAboutBox(Opening how);
     std::unique_ptr<TAboutBox> makeBox(const MakerDetails &maker);
 
-    RecordingSoundSink m_sounds;
-    RecordingDesktopOpener m_opener;
-    std::unique_ptr<AudioEngine> m_audio;
-    std::unique_ptr<MusicSystem> m_music;
-    std::unique_ptr<TfoMain> m_window;
-    std::unique_ptr<ModalAnswers> m_answers;
+    WindowFixture m_fixture;
     QString m_startFolder;
 };
 
@@ -147,48 +127,29 @@ void TestAbout::initTestCase()
 
 void TestAbout::init()
 {
-    m_opener = RecordingDesktopOpener();
-    m_audio = std::make_unique<AudioEngine>(nullptr);
-    m_music = testMusic(&m_audio->mixer());
-    m_window = std::make_unique<TfoMain>(testServices(m_sounds, *m_music, m_opener));
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-    m_sounds.played.clear();
-    m_answers = std::make_unique<ModalAnswers>(3000);
+    m_fixture.open();
+    m_fixture.sounds.played.clear();
 }
 
 void TestAbout::cleanup()
 {
-    QVERIFY2(m_answers->unanswered().isEmpty(),
-             qPrintable(m_answers->unanswered().value(0).caption));
-    m_answers.reset();
-    m_window.reset();
-    m_music.reset();
-    m_audio.reset();
     QDir::setCurrent(m_startFolder);
-    QVERIFY2(ModalHelper::strayWindows().isEmpty(),
-             qPrintable(ModalHelper::strayWindows().join(u',')));
-}
-
-LessonFields TestAbout::fields() const
-{
-    const TfoMain &w = *m_window;
-    return {w.Level,    w.QuestionNo, w.Score,     w.Attempt,         w.Answer,
-            w.OperandA, w.OperandB,   w.Operation, w.edAnswer->text()};
+    m_fixture.close();
 }
 
 // Opens the about box the way a user does; returns when the box has closed.
 void TestAbout::openAboutBox(Opening how)
 {
     if (how == Opening::BulbButton)
-        QTest::mouseClick(m_window->SpeedButton2, Qt::LeftButton);
+        QTest::mouseClick(m_fixture->SpeedButton2, Qt::LeftButton);
     else
-        m_window->About1->trigger();
+        m_fixture->About1->trigger();
 }
 
 std::unique_ptr<TAboutBox> TestAbout::makeBox(const MakerDetails &maker)
 {
-    return std::make_unique<TAboutBox>(m_window.get(), m_sounds, m_opener, maker);
+    return std::make_unique<TAboutBox>(&m_fixture.window(), m_fixture.sounds, m_fixture.opener,
+                                       maker);
 }
 
 void TestAbout::opensAfterItsSoundAndClosesOnlyByOkEnterOrCloseBox_data()
@@ -215,11 +176,11 @@ void TestAbout::opensAfterItsSoundAndClosesOnlyByOkEnterOrCloseBox()
     QFETCH(int, result);
 
     // A lesson under way, an answer half typed.
-    TfoMain &w = *m_window;
+    TfoMain &w = m_fixture.window();
     w.PlayGame(nullptr);
     QTest::keyClick(w.edAnswer, '4');
-    const LessonFields before = fields();
-    m_sounds.played.clear();
+    const auto before = m_fixture.lessonState();
+    m_fixture.sounds.played.clear();
 
     QPointer<TAboutBox> shownBox;
     QStringList soundsWhenShown;
@@ -228,11 +189,11 @@ void TestAbout::opensAfterItsSoundAndClosesOnlyByOkEnterOrCloseBox()
     QPoint centre;
     bool stayedOpen = false;
     int finishedWith = -1;
-    m_answers->add([&](QWidget *dialog) {
+    m_fixture.answers->add([&](QWidget *dialog) {
         auto *box = qobject_cast<TAboutBox *>(dialog);
         QVERIFY2(box, qPrintable(dialog->objectName()));
         shownBox = box;
-        soundsWhenShown = m_sounds.played;
+        soundsWhenShown = m_fixture.sounds.played;
         owner = box->parentWidget();
         modal = box->isModal();
         centre = box->frameGeometry().center();
@@ -263,13 +224,14 @@ void TestAbout::opensAfterItsSoundAndClosesOnlyByOkEnterOrCloseBox()
     });
     openAboutBox(opening);
 
-    QCOMPARE(m_answers->seen().size(), 1);
-    QCOMPARE(m_answers->seen().at(0).caption, QStringLiteral("About"));
-    QCOMPARE(m_answers->seen().at(0).objectName, QStringLiteral("AboutBox"));
-    QVERIFY(m_answers->seen().at(0).fixedDialog && m_answers->seen().at(0).programIcon);
+    QCOMPARE(m_fixture.answers->seen().size(), 1);
+    QCOMPARE(m_fixture.answers->seen().at(0).caption, QStringLiteral("About"));
+    QCOMPARE(m_fixture.answers->seen().at(0).objectName, QStringLiteral("AboutBox"));
+    QVERIFY(m_fixture.answers->seen().at(0).fixedDialog &&
+            m_fixture.answers->seen().at(0).programIcon);
     QCOMPARE(soundsWhenShown, QStringList{QStringLiteral("Toeng.wav")});
-    QCOMPARE(m_sounds.played, QStringList{QStringLiteral("Toeng.wav")});
-    QCOMPARE(owner, m_window.get());
+    QCOMPARE(m_fixture.sounds.played, QStringList{QStringLiteral("Toeng.wav")});
+    QCOMPARE(owner, &m_fixture.window());
     QVERIFY(modal);
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     QVERIFY2((centre - screen.center()).manhattanLength() <= 2,
@@ -280,7 +242,7 @@ void TestAbout::opensAfterItsSoundAndClosesOnlyByOkEnterOrCloseBox()
     // Gone as soon as it closed.
     QVERIFY(shownBox.isNull());
     QVERIFY(w.findChildren<TAboutBox *>().isEmpty());
-    QCOMPARE(fields(), before);
+    QVERIFY(m_fixture.lessonState() == before);
     QVERIFY(w.edAnswer->isEnabled());
 }
 
@@ -424,12 +386,12 @@ void TestAbout::pictureDoubleClickAsksForDonationUntilClosed()
     QString textAtOpening;
     QString textAfterDoubleClicks;
     QString donationText;
-    m_answers->add([&](QWidget *dialog) {
+    m_fixture.answers->add([&](QWidget *dialog) {
         auto *box = qobject_cast<TAboutBox *>(dialog);
         QVERIFY(box);
         textAtOpening = box->Thanks->text();
         QTest::mouseClick(box->ProgramIcon, Qt::LeftButton);
-        soundsAfterSingleClick = m_sounds.played;
+        soundsAfterSingleClick = m_fixture.sounds.played;
         QTest::mouseDClick(box->ProgramIcon, Qt::LeftButton);
         QTest::mouseDClick(box->ProgramIcon, Qt::LeftButton);
         textAfterDoubleClicks = box->Thanks->text();
@@ -437,7 +399,7 @@ void TestAbout::pictureDoubleClickAsksForDonationUntilClosed()
         QTest::mouseClick(box->OKButton, Qt::LeftButton);
     });
     QString textAtReopening;
-    m_answers->add([&](QWidget *dialog) {
+    m_fixture.answers->add([&](QWidget *dialog) {
         auto *box = qobject_cast<TAboutBox *>(dialog);
         QVERIFY(box);
         textAtReopening = box->Thanks->text();
@@ -446,11 +408,11 @@ void TestAbout::pictureDoubleClickAsksForDonationUntilClosed()
     openAboutBox(Opening::BulbButton);
     openAboutBox(Opening::MenuItem);
 
-    QCOMPARE(m_answers->seen().size(), 2);
+    QCOMPARE(m_fixture.answers->seen().size(), 2);
     const QString toeng = QStringLiteral("Toeng.wav");
     QCOMPARE(soundsAfterSingleClick, QStringList{toeng});
     // The opening, two double-clicks, the second opening.
-    QCOMPARE(m_sounds.played, QStringList({toeng, toeng, toeng, toeng}));
+    QCOMPARE(m_fixture.sounds.played, QStringList({toeng, toeng, toeng, toeng}));
     QCOMPARE(textAtOpening, thankYou);
     QCOMPARE(textAfterDoubleClicks, donationText);
     const MakerDetails built = MakerDetails::fromBuild();
@@ -524,7 +486,7 @@ void TestAbout::linksOpenMailAndHomePage()
     QFETCH(RecordingDesktopOpener::Answer, desktop);
     QFETCH(QList<QUrl>, opened);
 
-    m_opener.answer = desktop;
+    m_fixture.opener.answer = desktop;
     const auto box = makeBox(maker);
     box->show();
     QVERIFY(QTest::qWaitForWindowExposed(box.get()));
@@ -534,11 +496,11 @@ void TestAbout::linksOpenMailAndHomePage()
     QTest::mousePress(label, Qt::LeftButton, Qt::NoModifier, onLink);
     QTest::mouseRelease(label, Qt::LeftButton, Qt::NoModifier,
                         releasedOnLink ? onLink : onLink + QPoint(0, label->height() * 3));
-    QCOMPARE(m_opener.opened, opened);
+    QCOMPARE(m_fixture.opener.opened, opened);
     // Whatever the desktop answered, nothing is shown and the box stays as it was.
     QVERIFY(box->isVisible());
-    QCOMPARE(ModalHelper::strayWindows({m_window.get(), box.get()}), QStringList());
-    QVERIFY(m_sounds.played.isEmpty());
+    QCOMPARE(ModalHelper::strayWindows({&m_fixture.window(), box.get()}), QStringList());
+    QVERIFY(m_fixture.sounds.played.isEmpty());
 }
 
 void TestAbout::readmeIsLookedForInOrder_data()
@@ -601,11 +563,11 @@ void TestAbout::readmeIsLookedForInOrder()
                         program.filePath(QStringLiteral("sound"))));
 #endif
     folders.programDir = program.path() + u'/';
-    m_window = std::make_unique<TfoMain>(TfoMainServices{folders, m_sounds, *m_music, m_opener});
-    m_opener.answer = desktop;
-    const LessonFields before = fields();
+    m_fixture.open(folders);
+    m_fixture.opener.answer = desktop;
+    const auto before = m_fixture.lessonState();
 
-    m_window->Readme1->trigger();
+    m_fixture->Readme1->trigger();
     QTest::qWait(50);
 
     QList<QUrl> wanted;
@@ -622,11 +584,11 @@ void TestAbout::readmeIsLookedForInOrder()
     case ReadmePlace::Nowhere:
         break;
     }
-    QCOMPARE(m_opener.opened, wanted);
+    QCOMPARE(m_fixture.opener.opened, wanted);
     const QString windowName = QStringLiteral("readmeWindow");
     if (ownWindow)
-        QTRY_VERIFY(m_window->findChild<QWidget *>(windowName) != nullptr);
-    QPointer<QWidget> shown = m_window->findChild<QWidget *>(windowName);
+        QTRY_VERIFY(m_fixture->findChild<QWidget *>(windowName) != nullptr);
+    QPointer<QWidget> shown = m_fixture->findChild<QWidget *>(windowName);
     QCOMPARE(shown && shown->isVisible(), ownWindow);
     if (ownWindow) {
         QFile file(wanted.value(0).toLocalFile());
@@ -636,17 +598,17 @@ void TestAbout::readmeIsLookedForInOrder()
         QCOMPARE(text->toPlainText(), QString::fromUtf8(file.readAll()));
         QCOMPARE(shown->windowTitle(), QStringLiteral("Readme"));
         QVERIFY(!shown->isModal());
-        m_window->Readme1->trigger(); // asked again: the same window
-        QTest::qWait(50);             // a late answer of the desktop's included
-        QCOMPARE(m_window->findChildren<QWidget *>(windowName).size(), 1);
+        m_fixture->Readme1->trigger(); // asked again: the same window
+        QTest::qWait(50);              // a late answer of the desktop's included
+        QCOMPARE(m_fixture->findChildren<QWidget *>(windowName).size(), 1);
         shown->close();
         QTRY_VERIFY(shown.isNull());
     }
     // No dialog, no other window, and the lesson is as it was.
-    QVERIFY(m_answers->seen().isEmpty());
-    QCOMPARE(ModalHelper::strayWindows({m_window.get()}), QStringList());
-    QCOMPARE(fields(), before);
-    QVERIFY(m_window->btnPlay->isEnabled());
+    QVERIFY(m_fixture.answers->seen().isEmpty());
+    QCOMPARE(ModalHelper::strayWindows({&m_fixture.window()}), QStringList());
+    QVERIFY(m_fixture.lessonState() == before);
+    QVERIFY(m_fixture->btnPlay->isEnabled());
 }
 
 QTEST_MAIN(TestAbout)

@@ -194,7 +194,7 @@ void TestMusicCommands::menuCommands()
     TfoMain window(testServices(sounds, music, opener));
     QCOMPARE(music.log, QStringList{QStringLiteral("open ") + window.MediaPlayer1->FileName});
     QCOMPARE(window.MediaPlayer1->FileName,
-             QDir::toNativeSeparators(AppDir + QStringLiteral("sound/zamba.mid")));
+             QDir::toNativeSeparators(window.AppDir() + QStringLiteral("sound/zamba.mid")));
     music.log.clear();
     const QStringList words = steps.split(u' ');
     for (qsizetype i = 0; i < words.size(); ++i) {

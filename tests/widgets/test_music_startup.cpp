@@ -176,11 +176,11 @@ void TestMusicStartup::startsWithBadMusic()
 
     // A lesson goes on as always.
     QTest::mouseClick(window.btnPlay, Qt::LeftButton);
-    QCOMPARE(window.QuestionNo, 1);
-    QTest::keyClicks(window.edAnswer, QString::number(window.Answer));
+    QCOMPARE(window.lesson.QuestionNo, 1);
+    QTest::keyClicks(window.edAnswer, QString::number(window.lesson.Answer));
     QTest::keyClick(window.edAnswer, Qt::Key_Return);
-    QCOMPARE(window.QuestionNo, 2);
-    QCOMPARE(window.Score, 1);
+    QCOMPARE(window.lesson.QuestionNo, 2);
+    QCOMPARE(window.lesson.Score, 1);
     QVERIFY(sounds.played.contains(QStringLiteral("Benar.wav")));
 
     // The music item: the device is not open, and the caption says the music is off.

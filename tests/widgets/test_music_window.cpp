@@ -128,7 +128,7 @@ void TestMusicWindow::opensTheTuneAtStartAndStaysQuiet()
 {
     TMediaPlayer &player = *m_window->MediaPlayer1;
     QVERIFY(player.opened());
-    QCOMPARE(player.FileName, AppDir + QStringLiteral("sound/zamba.mid"));
+    QCOMPARE(player.FileName, m_window->AppDir() + QStringLiteral("sound/zamba.mid"));
     QCOMPARE(player.Mode(), Modes::mpStopped);
     QCOMPARE(caption(), QStringLiteral("Hidupkan musik"));
     QCOMPARE(listen(0.5).soundPeriods, 0);
@@ -263,11 +263,11 @@ void TestMusicWindow::deviceCannotPlay()
 
     // A lesson goes on as always.
     QTest::mouseClick(m_window->btnPlay, Qt::LeftButton);
-    QCOMPARE(m_window->QuestionNo, 1);
-    QTest::keyClicks(m_window->edAnswer, QString::number(m_window->Answer));
+    QCOMPARE(m_window->lesson.QuestionNo, 1);
+    QTest::keyClicks(m_window->edAnswer, QString::number(m_window->lesson.Answer));
     QTest::keyClick(m_window->edAnswer, Qt::Key_Return);
-    QCOMPARE(m_window->QuestionNo, 2);
-    QCOMPARE(m_window->Score, 1);
+    QCOMPARE(m_window->lesson.QuestionNo, 2);
+    QCOMPARE(m_window->lesson.Score, 1);
     if (!synthesizer.isEmpty()) {
         // Once the library is there, the same choice plays.
         QFile::remove(library);
