@@ -145,7 +145,7 @@ class FluidSynthSequencer final : public MusicDevice, public MusicSource
     float m_gain = 1.0f;     // the level the last frame was rendered at
 
     // Last, so that it ends first: a load under way uses everything above.
-    Worker m_loader;
+    Worker m_loader{"MusicLoader"};
 };
 
 // The music of this system: FluidSynth, rendered into the program's mixer.

@@ -12,7 +12,7 @@ std::chrono::milliseconds lengthOf(const Sound &sound)
 
 // Decoding and opening use SDL on the worker's thread, which frees SDL's data for it as it ends.
 AudioEngine::AudioEngine(std::unique_ptr<AudioOutput> output)
-    : m_output(std::move(output), m_mixer, m_worker), m_worker(&releaseSdlThreadData)
+    : m_output(std::move(output), m_mixer, m_worker), m_worker("SoundWorker", &releaseSdlThreadData)
 {
     m_mixer.setWakeHandler([this] { wake(); });
 }

@@ -22,7 +22,7 @@ constexpr std::chrono::milliseconds pipeWireDefaultWait{100};
 } // namespace
 
 // The closer used SDL on its thread: SDL's data for it is freed as it ends.
-SdlAudioOutput::SdlAudioOutput() : m_closer(&releaseSdlThreadData) {}
+SdlAudioOutput::SdlAudioOutput() : m_closer("SoundCloser", &releaseSdlThreadData) {}
 
 SdlAudioOutput::~SdlAudioOutput()
 {
