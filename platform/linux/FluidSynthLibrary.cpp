@@ -21,25 +21,21 @@ const Functions *load(const QByteArray &fileName, MusicProblem *problem)
     std::lock_guard lock(mutex);
     if (const auto known = loaded.find(fileName); known != loaded.end())
         return &known->second;
+    LibraryProblem failed;
+    const std::optional<Functions> table =
+        loadLibraryTable<Functions>(fileName.constData(), &failed);
+    if (table)
+        return &loaded.emplace(fileName, *table).first->second;
     const QString file = QString::fromLocal8Bit(fileName);
     const QString packageName = QLatin1String(package);
-    SharedLibrary library = SharedLibrary::open(fileName.constData());
-    if (!library.isOpen()) {
-        qCInfo(lcMusic) << library.error();
+    if (failed.missing.isEmpty()) {
+        qCInfo(lcMusic) << failed.error;
         *problem = {MusicProblem::Kind::SynthesizerMissing, file, QString(), packageName};
-        return nullptr;
+    } else {
+        // An older FluidSynth lacks some of them.
+        *problem = {MusicProblem::Kind::SynthesizerIncomplete, file, failed.missing, packageName};
     }
-    // An older FluidSynth lacks some of them.
-    Functions table;
-    const char *missing = nullptr;
-    NUMBELO_FLUIDSYNTH_FUNCTIONS(NUMBELO_LIBRARY_RESOLVE)
-    if (missing != nullptr) {
-        library.close();
-        *problem = {MusicProblem::Kind::SynthesizerIncomplete, file, QLatin1String(missing),
-                    packageName};
-        return nullptr;
-    }
-    return &loaded.emplace(fileName, table).first->second;
+    return nullptr;
 }
 
 } // namespace FluidSynthLibrary

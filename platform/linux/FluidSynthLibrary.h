@@ -40,7 +40,7 @@ namespace FluidSynthLibrary {
 
 struct Functions
 {
-    NUMBELO_FLUIDSYNTH_FUNCTIONS(NUMBELO_LIBRARY_MEMBER)
+    NUMBELO_LIBRARY_TABLE(NUMBELO_FLUIDSYNTH_FUNCTIONS)
 };
 
 // The library file the program loads, and the Debian package that installs it.

@@ -2,6 +2,7 @@
 #include "platform/sdl/SdlAudioOutput.h"
 
 #include "platform/portable/Sound.h"
+#include "platform/portable/SoundLibrary.h"
 #include "platform/sdl/SdlLibrary.h"
 #include "platform/sdl/SdlRequest.h"
 
@@ -22,7 +23,7 @@ constexpr std::chrono::milliseconds pipeWireDefaultWait{100};
 } // namespace
 
 // The closer used SDL on its thread: SDL's data for it is freed as it ends.
-SdlAudioOutput::SdlAudioOutput() : m_closer("SoundCloser", &releaseSdlThreadData) {}
+SdlAudioOutput::SdlAudioOutput() : m_closer("SoundCloser", &releaseSoundThreadData) {}
 
 SdlAudioOutput::~SdlAudioOutput()
 {

@@ -5,7 +5,8 @@
 #include "platform/portable/AudioEngine.h"
 #include "platform/portable/ProgramFolders.h"
 #include "platform/portable/ThreadName.h"
-#include "platform/portable/WavDecoder.h"
+#include "platform/portable/DefaultSound.h"
+#include "platform/portable/SoundLibrary.h"
 #include "tests/support/LocaleInForce.h"
 
 #include <QDataStream>
