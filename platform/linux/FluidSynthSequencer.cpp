@@ -45,36 +45,6 @@ void routeSynthLog(const FluidSynthLibrary::Functions &fluid)
             fluid.fluid_set_log_function(level, &logFromSynth, nullptr);
     });
 }
-
-MusicProblem::Kind kindOf(MidiFileProblem problem)
-{
-    using Kind = MusicProblem::Kind;
-    switch (problem) {
-    case MidiFileProblem::None:
-        return Kind::None;
-    case MidiFileProblem::Missing:
-        return Kind::FileMissing;
-    case MidiFileProblem::NotAFile:
-        return Kind::NotAFile;
-    case MidiFileProblem::TooLarge:
-        return Kind::FileTooLarge;
-    case MidiFileProblem::Unreadable:
-        return Kind::FileUnreadable;
-    case MidiFileProblem::Empty:
-        return Kind::FileEmpty;
-    case MidiFileProblem::NotMidi:
-        return Kind::NotMidi;
-    case MidiFileProblem::Truncated:
-        return Kind::FileTruncated;
-    case MidiFileProblem::Corrupt:
-        return Kind::FileCorrupt;
-    case MidiFileProblem::Unsupported:
-        return Kind::FileUnsupported;
-    case MidiFileProblem::NoMusic:
-        return Kind::NoMusic;
-    }
-    return Kind::FileCorrupt;
-}
 } // namespace
 
 struct FluidSynthSequencer::Engine
@@ -126,7 +96,7 @@ MusicProblem FluidSynthSequencer::open(const QString &path)
         return {MusicProblem::Kind::NoOutput};
     MidiFileRead midi = readMidiFile(path);
     if (!midi.check.playable())
-        return {kindOf(midi.check.problem), path};
+        return {midi.check.problem, path};
     const FoundSoundFont found = findSoundFont(m_soundFonts);
     if (found.path.isEmpty() && found.unusable.isEmpty())
         return {MusicProblem::Kind::NoInstruments, {}, {}, instrumentsPackage};
