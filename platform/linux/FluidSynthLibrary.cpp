@@ -1,14 +1,29 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/linux/FluidSynthLibrary.h"
 
-#include <QLoggingCategory>
 #include <map>
 #include <mutex>
 
-Q_DECLARE_LOGGING_CATEGORY(lcMusic)
+Q_LOGGING_CATEGORY(lcMusic, "numbelo.music", QtWarningMsg)
 
 namespace FluidSynthLibrary {
 namespace {
+void logFromSynth(int level, const char *message, void *)
+{
+    switch (level) {
+    case FLUID_PANIC:
+    case FLUID_ERR:
+        qCWarning(lcMusic, "synthesizer: %s", message);
+        break;
+    case FLUID_WARN:
+        qCInfo(lcMusic, "synthesizer: %s", message);
+        break;
+    default:
+        qCDebug(lcMusic, "synthesizer: %s", message);
+        break;
+    }
+}
+
 std::mutex mutex;
 // The tables filled so far, by the file they were filled from; a node never moves. A table
 // never changes once filled, and its library stays loaded: the audio thread may be in its
@@ -24,8 +39,13 @@ const Functions *load(const QByteArray &fileName, MusicProblem *problem)
     LibraryProblem failed;
     const std::optional<Functions> table =
         loadLibraryTable<Functions>(fileName.constData(), &failed);
-    if (table)
+    if (table) {
+        // FluidSynth prints to the terminal unless told otherwise; its messages are for
+        // developers.
+        for (int level = FLUID_PANIC; level < LAST_LOG_LEVEL; ++level)
+            table->fluid_set_log_function(level, &logFromSynth, nullptr);
         return &loaded.emplace(fileName, *table).first->second;
+    }
     const QString file = QString::fromLocal8Bit(fileName);
     const QString packageName = QLatin1String(package);
     if (failed.missing.isEmpty()) {
