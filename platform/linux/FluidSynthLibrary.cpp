@@ -4,6 +4,7 @@
 #include <map>
 #include <mutex>
 
+// Warnings only, unless turned on (README.md lists every category).
 Q_LOGGING_CATEGORY(lcMusic, "numbelo.music", QtWarningMsg)
 
 namespace FluidSynthLibrary {

@@ -8,8 +8,7 @@
 #include <QLoggingCategory>
 #include <fluidsynth.h>
 
-// What the library, the synthesizer and the sequencer tell developers (README.md lists every
-// logging category).
+// What the library, the synthesizer and the sequencer tell developers.
 Q_DECLARE_LOGGING_CATEGORY(lcMusic)
 
 // FluidSynth, loaded when the music first plays instead of with the program: the library and

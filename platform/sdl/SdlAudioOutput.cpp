@@ -13,8 +13,7 @@
 #include <cstring>
 #include <thread>
 
-// Quiet unless asked for (QT_LOGGING_RULES="numbelo.sound.info=true"): which driver each stream
-// opened on, and the periods the mix is fed in.
+// Warnings only, unless turned on (README.md lists every category).
 Q_LOGGING_CATEGORY(lcSound, "numbelo.sound", QtWarningMsg)
 
 namespace {
