@@ -70,7 +70,7 @@ case "${1:-}" in
     ctest --preset asan || status=1
     ctest --preset windows || status=1
     # Bounded abuse beyond the test suite: a minute of fuzzing per target, one memcheck run.
-    tests/system/fuzz/run.sh build/fuzz 60 || status=1
+    tests/system/fuzz/run.sh 60 || status=1
     tests/system/valgrind.sh build || status=1
     exit $status
     ;;

@@ -11,10 +11,8 @@
 #     share/doc/numbelo/{copyright,changelog.gz}, share/man/man6/numbelo.6.gz
 #
 # The program looks for its data in the data folder of the prefix it was configured with, so a
-# package is built from a folder configured with its final prefix:
-#   cmake -S . -B build-package -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
-#     -DBUILD_TESTING=OFF
-#   cmake --build build-package && (cd build-package && cpack)
+# package is built from a folder configured with its final prefix: the "package" preset, in
+# build-package/ (cmake --workflow --preset package).
 
 # Folders made while installing are rwxr-xr-x whatever the umask of whoever installs or packages.
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS

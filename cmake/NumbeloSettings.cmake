@@ -21,5 +21,6 @@ set(NUMBELO_APP_ID "org.example.numbelo")
 # Windows' "Global\" namespace, platform/windows/RunningMark.cpp).
 set(NUMBELO_RUNNING_MARK "${NUMBELO_APP_ID}.running")
 
-# The libFuzzer targets need a clang build folder of their own (tests/system/fuzz/run.sh).
+# The libFuzzer targets need a clang build folder of their own: the "fuzz" preset, build-fuzz/
+# (tests/system/fuzz/run.sh).
 option(NUMBELO_FUZZ "Build the libFuzzer targets (clang only)" OFF)

@@ -7,7 +7,7 @@
 
 #include <QLoggingCategory>
 
-// Quiet unless asked for (QT_LOGGING_RULES="numbelo.music.info=true").
+// Warnings only, unless turned on (README.md lists every category).
 Q_LOGGING_CATEGORY(lcMediaPlayer, "numbelo.music.player", QtWarningMsg)
 
 namespace {

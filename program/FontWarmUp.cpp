@@ -2,8 +2,14 @@
 #include "program/FontWarmUp.h"
 
 #include "platform/portable/ProcessSetUp.h"
+#include "platform/portable/ThreadName.h"
 
-FontWarmUp::FontWarmUp() : m_thread([] { prepareSystemFonts(); }) {}
+FontWarmUp::FontWarmUp()
+    : m_thread([] {
+          nameThisThread("FontWarmUp");
+          prepareSystemFonts();
+      })
+{}
 
 FontWarmUp::~FontWarmUp()
 {

@@ -5,7 +5,11 @@
 #include "platform/portable/SharedLibrary.h"
 
 #include <QByteArray>
+#include <QLoggingCategory>
 #include <fluidsynth.h>
+
+// What the library, the synthesizer and the sequencer tell developers.
+Q_DECLARE_LOGGING_CATEGORY(lcMusic)
 
 // FluidSynth, loaded when the music first plays instead of with the program: the library and
 // the nine it brings with it take as long to load as the rest of the start-up's libraries
@@ -40,17 +44,19 @@ namespace FluidSynthLibrary {
 
 struct Functions
 {
-    NUMBELO_FLUIDSYNTH_FUNCTIONS(NUMBELO_LIBRARY_MEMBER)
+    NUMBELO_LIBRARY_TABLE(NUMBELO_FLUIDSYNTH_FUNCTIONS)
 };
 
-// The library file the program loads, and the Debian package that installs it.
+// The library file the program loads, and the Debian package that installs it; the Debian
+// package of the instruments the tune was balanced with.
 inline constexpr const char *defaultFileName = "libfluidsynth.so.3";
 inline constexpr const char *package = "libfluidsynth3";
+inline constexpr const char *instrumentsPackage = "timgm6mb-soundfont";
 
-// Loads the library file `fileName`, on the first call for it, from any thread; later calls
-// return the same table. Returns null, with the reason in `problem`, when the library or one of
-// its functions is missing; the next call tries again, so installing the package while the
-// program runs is enough.
+// Loads the library file `fileName`, on the first call for it, from any thread, and sends its
+// messages to lcMusic; later calls return the same table. Returns null, with the reason in
+// `problem`, when the library or one of its functions is missing; the next call tries again, so
+// installing the package while the program runs is enough.
 const Functions *load(const QByteArray &fileName, MusicProblem *problem);
 
 } // namespace FluidSynthLibrary

@@ -1,110 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/linux/FluidSynthSequencer.h"
 
-#include "platform/linux/FluidSynthLibrary.h"
+#include "platform/linux/FluidSynthEngine.h"
 #include "platform/portable/MidiFile.h"
 #include "platform/portable/ProgramFolders.h"
 
-#include <QFile>
 #include <algorithm>
 
-Q_LOGGING_CATEGORY(lcMusic, "numbelo.music", QtWarningMsg)
-
 namespace {
-// The synthesizer's own gain: with the General MIDI instruments we ship with, this puts the
-// tune's peaks about 5 dB under full scale before the mixer lowers it under the effects.
-constexpr double synthGain = 0.5;
 // After the player stops and the last voice has died away, the reverb still rings for a
 // moment; after that the synthesizer is not run at all until the next play.
 constexpr int reverbTailFrames = 2 * Audio::sampleRate;
-// The Debian package of the instruments the tune was balanced with.
-const QString instrumentsPackage = QStringLiteral("timgm6mb-soundfont");
-
-void logFromSynth(int level, const char *message, void *)
-{
-    switch (level) {
-    case FLUID_PANIC:
-    case FLUID_ERR:
-        qCWarning(lcMusic, "synthesizer: %s", message);
-        break;
-    case FLUID_WARN:
-        qCInfo(lcMusic, "synthesizer: %s", message);
-        break;
-    default:
-        qCDebug(lcMusic, "synthesizer: %s", message);
-        break;
-    }
-}
-
-// FluidSynth prints to the terminal unless told otherwise; its messages are for developers.
-void routeSynthLog(const FluidSynthLibrary::Functions &fluid)
-{
-    static std::once_flag once;
-    std::call_once(once, [&fluid] {
-        for (int level = FLUID_PANIC; level < LAST_LOG_LEVEL; ++level)
-            fluid.fluid_set_log_function(level, &logFromSynth, nullptr);
-    });
-}
-
-MusicProblem::Kind kindOf(MidiFileProblem problem)
-{
-    using Kind = MusicProblem::Kind;
-    switch (problem) {
-    case MidiFileProblem::None:
-        return Kind::None;
-    case MidiFileProblem::Missing:
-        return Kind::FileMissing;
-    case MidiFileProblem::NotAFile:
-        return Kind::NotAFile;
-    case MidiFileProblem::TooLarge:
-        return Kind::FileTooLarge;
-    case MidiFileProblem::Unreadable:
-        return Kind::FileUnreadable;
-    case MidiFileProblem::Empty:
-        return Kind::FileEmpty;
-    case MidiFileProblem::NotMidi:
-        return Kind::NotMidi;
-    case MidiFileProblem::Truncated:
-        return Kind::FileTruncated;
-    case MidiFileProblem::Corrupt:
-        return Kind::FileCorrupt;
-    case MidiFileProblem::Unsupported:
-        return Kind::FileUnsupported;
-    case MidiFileProblem::NoMusic:
-        return Kind::NoMusic;
-    }
-    return Kind::FileCorrupt;
-}
+const QString instrumentsPackage = QLatin1String(FluidSynthLibrary::instrumentsPackage);
 } // namespace
-
-struct FluidSynthSequencer::Engine
-{
-    const FluidSynthLibrary::Functions &fluid;
-    fluid_settings_t *settings = nullptr;
-    fluid_synth_t *synth = nullptr;
-    fluid_player_t *player = nullptr;
-
-    explicit Engine(const FluidSynthLibrary::Functions &functions) : fluid(functions) {}
-    Engine(const Engine &) = delete;
-    Engine &operator=(const Engine &) = delete;
-    // The player goes before the synthesizer it plays on, and that before its settings.
-    ~Engine()
-    {
-        if (synth != nullptr)
-            fluid.fluid_synth_all_sounds_off(synth, -1);
-        if (player != nullptr)
-            fluid.delete_fluid_player(player);
-        if (synth != nullptr)
-            fluid.delete_fluid_synth(synth);
-        if (settings != nullptr)
-            fluid.delete_fluid_settings(settings);
-    }
-};
-
-void FluidSynthSequencer::EngineDeleter::operator()(Engine *engine) const
-{
-    delete engine;
-}
 
 FluidSynthSequencer::FluidSynthSequencer(Mixer *mixer, QStringList soundFonts, QByteArray library)
     : m_mixer(mixer), m_soundFonts(std::move(soundFonts)),
@@ -126,7 +34,7 @@ MusicProblem FluidSynthSequencer::open(const QString &path)
         return {MusicProblem::Kind::NoOutput};
     MidiFileRead midi = readMidiFile(path);
     if (!midi.check.playable())
-        return {kindOf(midi.check.problem), path};
+        return {midi.check.problem, path};
     const FoundSoundFont found = findSoundFont(m_soundFonts);
     if (found.path.isEmpty() && found.unusable.isEmpty())
         return {MusicProblem::Kind::NoInstruments, {}, {}, instrumentsPackage};
@@ -150,56 +58,9 @@ MusicProblem FluidSynthSequencer::open(const QString &path)
 MusicProblem FluidSynthSequencer::prepare()
 {
     MusicProblem problem;
-    if (m_fluid == nullptr) {
+    if (m_fluid == nullptr)
         m_fluid = FluidSynthLibrary::load(m_library, &problem);
-        if (m_fluid != nullptr)
-            routeSynthLog(*m_fluid);
-    }
     return problem;
-}
-
-FluidSynthSequencer::Loaded
-FluidSynthSequencer::loadEngine(const FluidSynthLibrary::Functions &fluid, const QByteArray &midi,
-                                const QString &soundFont, FluidSynthSequencer *owner)
-{
-    Loaded loaded;
-    EnginePtr engine(new Engine(fluid));
-    engine->settings = fluid.new_fluid_settings();
-    if (engine->settings == nullptr) {
-        loaded.problem = {MusicProblem::Kind::SynthesizerFailed};
-        return loaded;
-    }
-    fluid.fluid_settings_setnum(engine->settings, "synth.sample-rate", Audio::sampleRate);
-    fluid.fluid_settings_setnum(engine->settings, "synth.gain", synthGain);
-    fluid.fluid_settings_setint(engine->settings, "synth.cpu-cores", 1);
-    // The tune asks for no chorus; the effect would cost a third of the rendering for nothing.
-    fluid.fluid_settings_setint(engine->settings, "synth.chorus.active", 0);
-    // Locking the samples in memory would need privileges the program does not have.
-    fluid.fluid_settings_setint(engine->settings, "synth.lock-memory", 0);
-    // The player is driven by the samples rendered, not by a timer thread of its own.
-    fluid.fluid_settings_setstr(engine->settings, "player.timing-source", "sample");
-    engine->synth = fluid.new_fluid_synth(engine->settings);
-    if (engine->synth == nullptr) {
-        loaded.problem = {MusicProblem::Kind::SynthesizerFailed};
-        return loaded;
-    }
-    const QByteArray path = QFile::encodeName(soundFont);
-    if (fluid.fluid_synth_sfload(engine->synth, path.constData(), 1) == FLUID_FAILED) {
-        loaded.problem = {
-            MusicProblem::Kind::InstrumentsUnloadable, soundFont, {}, instrumentsPackage};
-        return loaded;
-    }
-    engine->player = fluid.new_fluid_player(engine->synth);
-    if (engine->player == nullptr ||
-        fluid.fluid_player_add_mem(engine->player, midi.constData(), std::size_t(midi.size())) !=
-            FLUID_OK ||
-        fluid.fluid_player_set_tick_callback(engine->player, &FluidSynthSequencer::tickCallback,
-                                             owner) != FLUID_OK) {
-        loaded.problem = {MusicProblem::Kind::PlayerFailed};
-        return loaded;
-    }
-    loaded.engine = std::move(engine);
-    return loaded;
 }
 
 void FluidSynthSequencer::startLoading()
@@ -208,7 +69,9 @@ void FluidSynthSequencer::startLoading()
         return;
     m_loadStarted = true;
     m_loader.post([this, fluid = m_fluid, midi = m_midi, soundFont = m_soundFont] {
-        auto loaded = std::make_unique<Loaded>(loadEngine(*fluid, midi, soundFont, this));
+        auto loaded = std::make_unique<Loaded>();
+        loaded->engine = FluidSynthEngine::build(
+            *fluid, midi, soundFont, &FluidSynthSequencer::tickCallback, this, &loaded->problem);
         {
             std::lock_guard guard(m_loadedMutex);
             m_loaded = std::move(loaded);

@@ -6,7 +6,6 @@
 #include "platform/portable/Worker.h"
 
 #include <QByteArray>
-#include <QLoggingCategory>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -14,14 +13,15 @@
 #include <memory>
 #include <mutex>
 
-Q_DECLARE_LOGGING_CATEGORY(lcMusic)
-
+struct FluidSynthEngine;
 namespace FluidSynthLibrary {
 struct Functions;
 }
 
 // Plays one MIDI file with FluidSynth's player and synthesizer, rendered as the mixer's music
-// source: the music shares the effects' output stream and needs no device of its own.
+// source: the music shares the effects' output stream and needs no device of its own. This class
+// holds the commands and where the piece is; the synthesizer they drive, its making and its
+// teardown are FluidSynthEngine's, the library FluidSynthLibrary's.
 //
 // Opening checks the MIDI file completely and makes sure the instruments exist, but loads
 // neither FluidSynth nor the instruments: the library takes a few milliseconds, the
@@ -89,21 +89,13 @@ class FluidSynthSequencer final : public MusicDevice, public MusicSource
     // run is recognised as nobody's. With the mixer's lock held.
     void advance(PlayEvent event);
 
-    struct Engine;
-    struct EngineDeleter
-    {
-        void operator()(Engine *engine) const;
-    };
-    using EnginePtr = std::unique_ptr<Engine, EngineDeleter>;
-    // What the loader hands over: the engine, or why there is none.
+    // What the loader hands over: the engine (FluidSynthEngine.h), or why there is none.
     struct Loaded
     {
-        EnginePtr engine;
+        std::unique_ptr<FluidSynthEngine> engine;
         MusicProblem problem;
     };
 
-    static Loaded loadEngine(const FluidSynthLibrary::Functions &fluid, const QByteArray &midi,
-                             const QString &soundFont, FluidSynthSequencer *owner);
     static int tickCallback(void *data, int tick);
     void startLoading();
     // On the window's thread: installs what the loader made, if it is done.
@@ -135,7 +127,7 @@ class FluidSynthSequencer final : public MusicDevice, public MusicSource
     std::unique_ptr<Loaded> m_loaded;
 
     // Shared with the output's thread: read and written only with the mixer's lock held.
-    EnginePtr m_engine;
+    std::unique_ptr<FluidSynthEngine> m_engine;
     MusicProblem m_loadProblem; // why the instruments could not be loaded
     PlayState m_state = PlayState::Stopped;
     std::uint64_t m_run = 0; // counts commands; an end is only for its own run
@@ -145,7 +137,7 @@ class FluidSynthSequencer final : public MusicDevice, public MusicSource
     float m_gain = 1.0f;     // the level the last frame was rendered at
 
     // Last, so that it ends first: a load under way uses everything above.
-    Worker m_loader;
+    Worker m_loader{"MusicLoader"};
 };
 
 // The music of this system: FluidSynth, rendered into the program's mixer.

@@ -10,7 +10,7 @@
 #include <memory>
 #include <utility>
 
-// Quiet unless asked for (QT_LOGGING_RULES="numbelo.desktop.info=true").
+// Warnings only, unless turned on (README.md lists every category).
 Q_LOGGING_CATEGORY(lcDesktop, "numbelo.desktop", QtWarningMsg)
 
 SystemDesktopOpener::SystemDesktopOpener(std::chrono::milliseconds watch) : m_watch(watch) {}

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/portable/AudioEngine.h"
 
-#include "platform/sdl/SdlLibrary.h"
+#include "platform/portable/SoundLibrary.h"
 
 namespace {
 std::chrono::milliseconds lengthOf(const Sound &sound)
@@ -10,9 +10,11 @@ std::chrono::milliseconds lengthOf(const Sound &sound)
 }
 } // namespace
 
-// Decoding and opening use SDL on the worker's thread, which frees SDL's data for it as it ends.
+// Decoding and opening use the sound library on the worker's thread, which frees the library's
+// data for it as it ends.
 AudioEngine::AudioEngine(std::unique_ptr<AudioOutput> output)
-    : m_output(std::move(output), m_mixer, m_worker), m_worker(&releaseSdlThreadData)
+    : m_output(std::move(output), m_mixer, m_worker),
+      m_worker("SoundWorker", &releaseSoundThreadData)
 {
     m_mixer.setWakeHandler([this] { wake(); });
 }

@@ -7,6 +7,8 @@
 #include <cstring>
 
 namespace {
+using Kind = MusicProblem::Kind;
+
 // A tune is a few kilobytes; a file far bigger than any tune is not read into memory.
 constexpr qint64 maxMidiFileBytes = 4 * 1024 * 1024;
 constexpr std::size_t chunkHeaderBytes = 8;
@@ -87,7 +89,7 @@ int dataBytesOf(std::uint8_t status)
 
 struct TrackResult
 {
-    MidiFileProblem problem = MidiFileProblem::None;
+    Kind problem = Kind::None;
     std::uint64_t endTick = 0;
     int notes = 0;
 };
@@ -98,7 +100,7 @@ TrackResult readTrack(const std::uint8_t *data, std::size_t size)
     Reader reader(data, size);
     std::uint8_t runningStatus = 0;
     auto fail = [&result](bool truncated) {
-        result.problem = truncated ? MidiFileProblem::Truncated : MidiFileProblem::Corrupt;
+        result.problem = truncated ? Kind::FileTruncated : Kind::FileCorrupt;
         return result;
     };
 
@@ -165,24 +167,24 @@ MidiFileCheck checkMidiFile(const std::uint8_t *data, std::size_t size)
 {
     MidiFileCheck check;
     if (size == 0) {
-        check.problem = MidiFileProblem::Empty;
+        check.problem = Kind::FileEmpty;
         return check;
     }
     if (size < 4 || std::memcmp(data, "MThd", 4) != 0) {
-        check.problem = MidiFileProblem::NotMidi;
+        check.problem = Kind::NotMidi;
         return check;
     }
     if (size < chunkHeaderBytes) {
-        check.problem = MidiFileProblem::Truncated;
+        check.problem = Kind::FileTruncated;
         return check;
     }
     const std::uint32_t headerLength = bigEndian(data + 4, 4);
     if (headerLength < 6) {
-        check.problem = MidiFileProblem::Corrupt;
+        check.problem = Kind::FileCorrupt;
         return check;
     }
     if (headerLength > size - chunkHeaderBytes) {
-        check.problem = MidiFileProblem::Truncated;
+        check.problem = Kind::FileTruncated;
         return check;
     }
     MidiFileSummary &summary = check.summary;
@@ -191,13 +193,13 @@ MidiFileCheck checkMidiFile(const std::uint8_t *data, std::size_t size)
     const std::uint32_t division = bigEndian(data + 12, 2);
     if (summary.format > 2 || declaredTracks == 0 || division == 0 ||
         (summary.format == 0 && declaredTracks != 1)) {
-        check.problem = MidiFileProblem::Corrupt;
+        check.problem = Kind::FileCorrupt;
         return check;
     }
     // Format 2 (independent patterns) and frame-based time are valid files that the
     // sequencer does not play.
     if (summary.format == 2 || (division & 0x8000u) != 0) {
-        check.problem = MidiFileProblem::Unsupported;
+        check.problem = Kind::FileUnsupported;
         return check;
     }
     summary.division = int(division);
@@ -206,26 +208,26 @@ MidiFileCheck checkMidiFile(const std::uint8_t *data, std::size_t size)
     std::uint64_t endTick = 0;
     while (summary.tracks < declaredTracks) {
         if (size - pos < chunkHeaderBytes) {
-            check.problem = MidiFileProblem::Truncated;
+            check.problem = Kind::FileTruncated;
             return check;
         }
         const std::uint8_t *chunk = data + pos;
         const bool printable =
             std::all_of(chunk, chunk + 4, [](std::uint8_t c) { return c >= 0x20 && c < 0x7F; });
         if (!printable) {
-            check.problem = MidiFileProblem::Corrupt;
+            check.problem = Kind::FileCorrupt;
             return check;
         }
         const std::uint32_t length = bigEndian(chunk + 4, 4);
         pos += chunkHeaderBytes;
         if (length > size - pos) {
-            check.problem = MidiFileProblem::Truncated;
+            check.problem = Kind::FileTruncated;
             return check;
         }
         // Chunks of other kinds may be mixed in; players skip them.
         if (std::memcmp(chunk, "MTrk", 4) == 0) {
             const TrackResult track = readTrack(data + pos, length);
-            if (track.problem != MidiFileProblem::None) {
+            if (track.problem != Kind::None) {
                 check.problem = track.problem;
                 return check;
             }
@@ -237,12 +239,12 @@ MidiFileCheck checkMidiFile(const std::uint8_t *data, std::size_t size)
     }
     // Sequencers count ticks in an int; a longer piece is not a tune of ours.
     if (endTick > 0x7FFFFFFFu) {
-        check.problem = MidiFileProblem::Unsupported;
+        check.problem = Kind::FileUnsupported;
         return check;
     }
     summary.lengthTicks = int(endTick);
     if (summary.notes == 0 || summary.lengthTicks == 0)
-        check.problem = MidiFileProblem::NoMusic;
+        check.problem = Kind::NoMusic;
     return check;
 }
 
@@ -252,14 +254,14 @@ MidiFileRead readMidiFile(const QString &path)
     const QFileInfo info(path);
     QFile file(path);
     if (path.isEmpty() || !info.exists())
-        read.check.problem = MidiFileProblem::Missing;
+        read.check.problem = Kind::FileMissing;
     else if (!info.isFile())
-        read.check.problem = MidiFileProblem::NotAFile;
+        read.check.problem = Kind::NotAFile;
     else if (info.size() > maxMidiFileBytes)
-        read.check.problem = MidiFileProblem::TooLarge;
+        read.check.problem = Kind::FileTooLarge;
     else if (!file.open(QIODevice::ReadOnly))
-        read.check.problem = MidiFileProblem::Unreadable;
-    if (read.check.problem != MidiFileProblem::None)
+        read.check.problem = Kind::FileUnreadable;
+    if (read.check.problem != Kind::None)
         return read;
     const QByteArray bytes = file.read(maxMidiFileBytes + 1);
     read.check = checkMidiFile(reinterpret_cast<const std::uint8_t *>(bytes.constData()),

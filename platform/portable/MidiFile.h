@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "platform/portable/MusicProblem.h"
+
 #include <QByteArray>
 #include <QString>
 #include <cstddef>
@@ -16,28 +18,14 @@ struct MidiFileSummary
     int notes = 0;       // note-on events with a velocity above 0
 };
 
-// Why a file cannot be played.
-enum class MidiFileProblem
-{
-    None,
-    Missing,     // no file by that name
-    NotAFile,    // a folder, or some other thing that is not a file
-    TooLarge,    // far bigger than any tune: not read into memory
-    Unreadable,  // the file cannot be read
-    Empty,       // no bytes at all
-    NotMidi,     // no MIDI header: some other kind of file, or garbage
-    Truncated,   // the file ends in the middle of a chunk or an event
-    Corrupt,     // a chunk or an event that no MIDI file contains
-    Unsupported, // a valid file in a form the sequencer cannot play (format 2, SMPTE time)
-    NoMusic,     // valid, but without a note or without length: nothing would be heard
-};
-
+// Why a file cannot be played, as one of the music's problems (the file's own: FileMissing to
+// NoMusic), or None.
 struct MidiFileCheck
 {
-    MidiFileProblem problem = MidiFileProblem::None;
+    MusicProblem::Kind problem = MusicProblem::Kind::None;
     MidiFileSummary summary;
 
-    bool playable() const { return problem == MidiFileProblem::None; }
+    bool playable() const { return problem == MusicProblem::Kind::None; }
 };
 
 // Reads the whole file held in memory, every chunk and every event, so that a file the

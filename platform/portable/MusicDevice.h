@@ -1,54 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QString>
+#include "platform/portable/MusicProblem.h"
+
 #include <functional>
 #include <memory>
 
 class Mixer;
 struct ProgramFolders;
-
-// What went wrong with the music, as a value: the kind of failure and what it concerns. The
-// music control turns it into the sentence the child's error box shows (music/MusicTexts.h).
-struct MusicProblem
-{
-    enum class Kind
-    {
-        None,
-        NoOutput,              // there is no sound output to play on
-        NotOpen,               // a command needs an open piece
-        FileMissing,           // `file` does not exist
-        NotAFile,              // `file` is a folder or some other thing
-        FileTooLarge,          // `file` is far bigger than any tune
-        FileUnreadable,        // `file` cannot be read
-        FileEmpty,             // `file` has no bytes
-        NotMidi,               // `file` is some other kind of file
-        FileTruncated,         // `file` ends in the middle of its data
-        FileCorrupt,           // `file` holds a chunk or event no MIDI file holds
-        FileUnsupported,       // `file` is MIDI in a form that cannot be played
-        NoMusic,               // `file` holds no note, or no length
-        NoInstruments,         // no SoundFont was found; `package` installs one
-        InstrumentsUnusable,   // `file` is not a usable SoundFont; `package` installs one
-        InstrumentsUnloadable, // `file` could not be loaded; `package` installs it again
-        SynthesizerMissing,    // the library `file` cannot be loaded; `package` installs it
-        SynthesizerIncomplete, // the library `file` lacks the function `detail`
-        SynthesizerFailed,     // the synthesizer would not start
-        PlayerFailed,          // the piece could not be prepared, started or moved
-        PlatformText,          // the system's own words for it, in `detail`
-    };
-
-    MusicProblem() = default;
-    MusicProblem(Kind what, QString concerned = {}, QString more = {}, QString mends = {})
-        : kind(what), file(std::move(concerned)), detail(std::move(more)), package(std::move(mends))
-    {}
-
-    Kind kind = Kind::None;
-    QString file;    // the file or library concerned
-    QString detail;  // a missing function, or the system's own words
-    QString package; // the package that would mend it, where the system has packages
-
-    explicit operator bool() const { return kind != Kind::None; }
-};
 
 // One piece of music opened on the system's sequencer: what the music control drives. Every
 // function belongs to the thread that made the device (the window's); the end of a piece and a

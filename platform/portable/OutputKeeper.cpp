@@ -9,9 +9,10 @@
 OutputKeeper::OutputKeeper(std::unique_ptr<AudioOutput> output, Mixer &mixer, Worker &worker)
     : m_output(std::move(output)), m_mixer(mixer), m_worker(worker)
 {
+    // Each timer is the context of its own connection: the call goes away with it.
     m_idleTimer.setSingleShot(true);
-    QObject::connect(&m_idleTimer, &QTimer::timeout, [this] { idleTimeReached(); });
-    QObject::connect(&m_checkTimer, &QTimer::timeout, [this] { check(false); });
+    QObject::connect(&m_idleTimer, &QTimer::timeout, &m_idleTimer, [this] { idleTimeReached(); });
+    QObject::connect(&m_checkTimer, &QTimer::timeout, &m_checkTimer, [this] { check(false); });
 }
 
 OutputKeeper::~OutputKeeper()

@@ -2,18 +2,12 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 // A library of the system opened when it is first needed rather than when the program starts,
 // its functions reached through a table filled by name. Each operating system has its own way
-// of opening one (platform/linux/SharedLibrary.cpp here).
-//
-// A table lists its functions once, as F(name) for each (the member is named as the function):
-//
-//     #define MY_FUNCTIONS(F) F(lib_open) F(lib_close)
-//     struct MyLibrary { MY_FUNCTIONS(NUMBELO_LIBRARY_MEMBER) };
-//
-// and is filled with MY_FUNCTIONS(NUMBELO_LIBRARY_RESOLVE), where `library` is the opened
-// SharedLibrary, `table` the table and `missing` a `const char *` starting as null.
+// of opening one (platform/linux/SharedLibrary.cpp here); loadLibraryTable() below is the one
+// way the program fills a table.
 class SharedLibrary
 {
   public:
@@ -44,5 +38,43 @@ class SharedLibrary
     QString m_error;
 };
 
+// A table lists its library's functions once, as F(name) for each, and declares them with
+// NUMBELO_LIBRARY_TABLE: a member named as each function, and resolve(), which looks them up.
+//
+//     #define MY_FUNCTIONS(F) F(lib_open) F(lib_close)
+//     struct MyLibrary { NUMBELO_LIBRARY_TABLE(MY_FUNCTIONS) };
 #define NUMBELO_LIBRARY_MEMBER(name) decltype(&::name) name = nullptr;
-#define NUMBELO_LIBRARY_RESOLVE(name) library.resolve(#name, table.name, missing);
+#define NUMBELO_LIBRARY_RESOLVE(name) library.resolve(#name, name, missing);
+#define NUMBELO_LIBRARY_TABLE(FUNCTIONS)                                                           \
+    FUNCTIONS(NUMBELO_LIBRARY_MEMBER)                                                              \
+    void resolve(const SharedLibrary &library, const char *&missing)                               \
+    {                                                                                              \
+        FUNCTIONS(NUMBELO_LIBRARY_RESOLVE)                                                         \
+    }
+
+// Why a library's table could not be filled: the library would not open (`error`, in the
+// system's words), or it lacks the function `missing` (an older version of it).
+struct LibraryProblem
+{
+    QString error;
+    QString missing;
+};
+
+// Opens the library `file` and fills a `Table` with its functions. Nothing, with the reason in
+// `problem` when given, if it cannot be opened or lacks one of them; then it is closed again.
+// Once filled, the library stays open for the rest of the program's life.
+template <typename Table>
+std::optional<Table> loadLibraryTable(const char *file, LibraryProblem *problem = nullptr)
+{
+    SharedLibrary library = SharedLibrary::open(file);
+    Table table;
+    const char *missing = nullptr;
+    if (library.isOpen())
+        table.resolve(library, missing);
+    if (library.isOpen() && missing == nullptr)
+        return table;
+    if (problem != nullptr)
+        *problem = {library.error(), QString::fromLatin1(missing)};
+    library.close();
+    return std::nullopt;
+}

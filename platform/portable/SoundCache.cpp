@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/portable/SoundCache.h"
 
+#include "platform/portable/DefaultSound.h"
 #include "platform/portable/ProgramFolders.h"
-#include "platform/portable/WavDecoder.h"
+#include "platform/portable/SoundLibrary.h"
 
 #include <QDir>
 #include <QFile>

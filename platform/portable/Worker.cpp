@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/portable/Worker.h"
 
-Worker::Worker(std::function<void()> threadEnd) : m_threadEnd(std::move(threadEnd)) {}
+#include "platform/portable/ThreadName.h"
+
+Worker::Worker(const char *name, std::function<void()> threadEnd)
+    : m_name(name), m_threadEnd(std::move(threadEnd))
+{}
 
 Worker::~Worker()
 {
@@ -46,6 +50,7 @@ void Worker::waitUntilIdle()
 
 void Worker::run()
 {
+    nameThisThread(m_name);
     std::unique_lock guard(m_mutex);
     for (;;) {
         m_changed.wait(guard, [this] { return m_quit || !m_jobs.empty(); });

@@ -2,6 +2,7 @@
 #include "platform/sdl/SdlAudioOutput.h"
 
 #include "platform/portable/Sound.h"
+#include "platform/portable/SoundLibrary.h"
 #include "platform/sdl/SdlLibrary.h"
 #include "platform/sdl/SdlRequest.h"
 
@@ -12,8 +13,7 @@
 #include <cstring>
 #include <thread>
 
-// Quiet unless asked for (QT_LOGGING_RULES="numbelo.sound.info=true"): which driver each stream
-// opened on, and the periods the mix is fed in.
+// Warnings only, unless turned on (README.md lists every category).
 Q_LOGGING_CATEGORY(lcSound, "numbelo.sound", QtWarningMsg)
 
 namespace {
@@ -22,7 +22,7 @@ constexpr std::chrono::milliseconds pipeWireDefaultWait{100};
 } // namespace
 
 // The closer used SDL on its thread: SDL's data for it is freed as it ends.
-SdlAudioOutput::SdlAudioOutput() : m_closer(&releaseSdlThreadData) {}
+SdlAudioOutput::SdlAudioOutput() : m_closer("SoundCloser", &releaseSoundThreadData) {}
 
 SdlAudioOutput::~SdlAudioOutput()
 {

@@ -1,45 +1,31 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/sdl/SdlLibrary.h"
 
+#include "platform/portable/SoundLibrary.h"
+
 #include <atomic>
 
-const SdlLibrary *SdlLibrary::load(const char *soname)
-{
-    SharedLibrary library = SharedLibrary::open(soname);
-    if (!library.isOpen())
-        return nullptr;
-    SdlLibrary table;
-    const char *missing = nullptr;
-    NUMBELO_SDL_FUNCTIONS(NUMBELO_LIBRARY_RESOLVE)
-    if (missing != nullptr) {
-        library.close();
-        return nullptr;
-    }
-    return new SdlLibrary(table); // kept for the life of the program, as the library is
-}
-
 namespace {
+// What releaseSoundThreadData() frees SDL's data with, once SDL is loaded: set within the load,
+// read without waiting for one under way.
 std::atomic<const SdlLibrary *> loaded = nullptr;
-
-#ifdef _WIN32
-// The program's own copy, beside it.
-constexpr const char *sdlFile = "SDL2.dll";
-#else
-constexpr const char *sdlFile = "libSDL2-2.0.so.0";
-#endif
 } // namespace
 
 const SdlLibrary *sdlLibrary()
 {
+    // Tried once: without SDL the program is silent for the rest of its run. The file is the
+    // system's SDL2 on Linux, the program's own copy beside it on Windows (platform/CMakeLists).
     static const SdlLibrary *const library = [] {
-        const SdlLibrary *sdl = SdlLibrary::load(sdlFile);
+        const std::optional<SdlLibrary> table = loadLibraryTable<SdlLibrary>(NUMBELO_SDL_FILE);
+        // Kept for the life of the program, as the library is.
+        const SdlLibrary *sdl = table ? new SdlLibrary(*table) : nullptr;
         loaded = sdl;
         return sdl;
     }();
     return library;
 }
 
-void releaseSdlThreadData()
+void releaseSoundThreadData()
 {
     if (const SdlLibrary *sdl = loaded.load())
         sdl->SDL_TLSCleanup();

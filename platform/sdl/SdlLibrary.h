@@ -35,18 +35,10 @@
 
 struct SdlLibrary
 {
-    NUMBELO_SDL_FUNCTIONS(NUMBELO_LIBRARY_MEMBER)
-
-    // Loads the library file `soname` and looks every function up; null when the file cannot
-    // be loaded or lacks one of them. The library stays loaded.
-    static const SdlLibrary *load(const char *soname);
+    NUMBELO_LIBRARY_TABLE(NUMBELO_SDL_FUNCTIONS)
 };
 
 // The system's SDL2, loaded on the first call from any thread; null when it is not installed
-// (then there is no sound, and the program runs silently).
+// (then there is no sound, and the program runs silently). A thread that calls SDL frees SDL's
+// data for it as it ends, with releaseSoundThreadData() (platform/portable/SoundLibrary.h).
 const SdlLibrary *sdlLibrary();
-
-// SDL keeps data for each thread that calls it (the text of its last error) and frees it only
-// for threads it started itself: every other thread that used SDL calls this before it ends.
-// Does nothing when SDL was never loaded.
-void releaseSdlThreadData();

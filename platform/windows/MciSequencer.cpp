@@ -9,7 +9,7 @@
 #include <mmsystem.h>
 // clang-format on
 
-// Quiet unless asked for (QT_LOGGING_RULES="numbelo.music.mci.info=true").
+// Warnings only, unless turned on (README.md lists every category).
 Q_LOGGING_CATEGORY(lcMci, "numbelo.music.mci", QtWarningMsg)
 
 struct MciSequencer::NotifyWindow

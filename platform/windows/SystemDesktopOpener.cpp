@@ -13,7 +13,7 @@
 #include <shellapi.h>
 // clang-format on
 
-// Quiet unless asked for (QT_LOGGING_RULES="numbelo.desktop.info=true").
+// Warnings only, unless turned on (README.md lists every category).
 Q_LOGGING_CATEGORY(lcDesktop, "numbelo.desktop", QtWarningMsg)
 
 namespace {

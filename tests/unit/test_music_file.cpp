@@ -7,6 +7,8 @@
 #include <QTest>
 
 namespace {
+using Kind = MusicProblem::Kind;
+
 QByteArray bytes(std::initializer_list<int> values)
 {
     QByteArray out;
@@ -74,7 +76,7 @@ MidiFileCheck check(const QByteArray &data)
 }
 } // namespace
 
-Q_DECLARE_METATYPE(MidiFileProblem)
+Q_DECLARE_METATYPE(MusicProblem::Kind)
 
 class TestMusicFile : public QObject
 {
@@ -128,7 +130,7 @@ void TestMusicFile::playableFiles()
 {
     QFETCH(QByteArray, data);
     const MidiFileCheck result = check(data);
-    QCOMPARE(result.problem, MidiFileProblem::None);
+    QCOMPARE(result.problem, Kind::None);
     QVERIFY(result.playable());
     QTEST(result.summary.format, "format");
     QTEST(result.summary.tracks, "tracks");
@@ -140,63 +142,59 @@ void TestMusicFile::playableFiles()
 void TestMusicFile::refusedFiles_data()
 {
     QTest::addColumn<QByteArray>("data");
-    QTest::addColumn<MidiFileProblem>("problem");
+    QTest::addColumn<Kind>("problem");
     const QByteArray oneNote = note(0, 60, 480) + endOfTrack();
 
-    QTest::newRow("empty.mid") << fixture(QStringLiteral("empty.mid")) << MidiFileProblem::Empty;
-    QTest::newRow("garbage.mid") << fixture(QStringLiteral("garbage.mid"))
-                                 << MidiFileProblem::NotMidi;
+    QTest::newRow("empty.mid") << fixture(QStringLiteral("empty.mid")) << Kind::FileEmpty;
+    QTest::newRow("garbage.mid") << fixture(QStringLiteral("garbage.mid")) << Kind::NotMidi;
     QTest::newRow("truncated.mid")
-        << fixture(QStringLiteral("truncated.mid")) << MidiFileProblem::Truncated;
-    QTest::newRow("notes_none.mid")
-        << fixture(QStringLiteral("notes_none.mid")) << MidiFileProblem::NoMusic;
-    QTest::newRow("a wave file") << QByteArray("RIFF\x24\0\0\0WAVEfmt ", 16)
-                                 << MidiFileProblem::NotMidi;
-    QTest::newRow("three bytes") << QByteArray("MTh") << MidiFileProblem::NotMidi;
-    QTest::newRow("header cut short") << header(0, 1, 480).left(11) << MidiFileProblem::Truncated;
+        << fixture(QStringLiteral("truncated.mid")) << Kind::FileTruncated;
+    QTest::newRow("notes_none.mid") << fixture(QStringLiteral("notes_none.mid")) << Kind::NoMusic;
+    QTest::newRow("a wave file") << QByteArray("RIFF\x24\0\0\0WAVEfmt ", 16) << Kind::NotMidi;
+    QTest::newRow("three bytes") << QByteArray("MTh") << Kind::NotMidi;
+    QTest::newRow("header cut short") << header(0, 1, 480).left(11) << Kind::FileTruncated;
     QTest::newRow("header too small")
-        << chunk("MThd", bytes({0, 0, 0, 1})) + track(oneNote) << MidiFileProblem::Corrupt;
-    QTest::newRow("no tracks declared") << header(1, 0, 480) << MidiFileProblem::Corrupt;
+        << chunk("MThd", bytes({0, 0, 0, 1})) + track(oneNote) << Kind::FileCorrupt;
+    QTest::newRow("no tracks declared") << header(1, 0, 480) << Kind::FileCorrupt;
     QTest::newRow("format 0 with two tracks")
-        << header(0, 2, 480) + track(oneNote) + track(oneNote) << MidiFileProblem::Corrupt;
-    QTest::newRow("format 3") << header(3, 1, 480) + track(oneNote) << MidiFileProblem::Corrupt;
-    QTest::newRow("division 0") << header(0, 1, 0) + track(oneNote) << MidiFileProblem::Corrupt;
-    QTest::newRow("format 2") << header(2, 1, 480) + track(oneNote) << MidiFileProblem::Unsupported;
+        << header(0, 2, 480) + track(oneNote) + track(oneNote) << Kind::FileCorrupt;
+    QTest::newRow("format 3") << header(3, 1, 480) + track(oneNote) << Kind::FileCorrupt;
+    QTest::newRow("division 0") << header(0, 1, 0) + track(oneNote) << Kind::FileCorrupt;
+    QTest::newRow("format 2") << header(2, 1, 480) + track(oneNote) << Kind::FileUnsupported;
     QTest::newRow("frame-based time")
-        << header(0, 1, 0xE728) + track(oneNote) << MidiFileProblem::Unsupported;
+        << header(0, 1, 0xE728) + track(oneNote) << Kind::FileUnsupported;
     QTest::newRow("fewer tracks than declared")
-        << header(1, 2, 480) + track(oneNote) << MidiFileProblem::Truncated;
+        << header(1, 2, 480) + track(oneNote) << Kind::FileTruncated;
     QTest::newRow("track longer than the file")
-        << header(0, 1, 480) + chunk("MTrk", oneNote, oneNote.size() + 10)
-        << MidiFileProblem::Truncated;
+        << header(0, 1, 480) + chunk("MTrk", oneNote, oneNote.size() + 10) << Kind::FileTruncated;
     QTest::newRow("no end of track")
-        << header(0, 1, 480) + track(note(0, 60, 480)) << MidiFileProblem::Truncated;
+        << header(0, 1, 480) + track(note(0, 60, 480)) << Kind::FileTruncated;
     QTest::newRow("event cut in the middle")
-        << header(0, 1, 480) + track(quantity(0) + bytes({0x90, 60})) << MidiFileProblem::Truncated;
+        << header(0, 1, 480) + track(quantity(0) + bytes({0x90, 60})) << Kind::FileTruncated;
     QTest::newRow("meta text longer than the track")
         << header(0, 1, 480) + track(quantity(0) + bytes({0xFF, 0x03, 0x20, 'a'}))
-        << MidiFileProblem::Truncated;
+        << Kind::FileTruncated;
     QTest::newRow("running status with nothing to run on")
         << header(0, 1, 480) + track(quantity(0) + bytes({60, 100}) + endOfTrack())
-        << MidiFileProblem::Corrupt;
+        << Kind::FileCorrupt;
     QTest::newRow("status byte where data belongs")
         << header(0, 1, 480) + track(quantity(0) + bytes({0x90, 0x90, 100}) + endOfTrack())
-        << MidiFileProblem::Corrupt;
+        << Kind::FileCorrupt;
     QTest::newRow("real-time message in a track")
         << header(0, 1, 480) + track(quantity(0) + bytes({0xF8}) + endOfTrack())
-        << MidiFileProblem::Corrupt;
+        << Kind::FileCorrupt;
     QTest::newRow("delta time of five bytes")
         << header(0, 1, 480) +
                track(bytes({0x81, 0x80, 0x80, 0x80, 0x00, 0x90, 60, 100}) + endOfTrack())
-        << MidiFileProblem::Corrupt;
+        << Kind::FileCorrupt;
     QTest::newRow("chunk name that is not text")
-        << header(0, 1, 480) + chunk("\x01\x02\x03\x04", oneNote) << MidiFileProblem::Corrupt;
+        << header(0, 1, 480) + chunk("\x01\x02\x03\x04", oneNote) << Kind::FileCorrupt;
     QTest::newRow("silent notes only")
         << header(0, 1, 480) + track(quantity(0) + bytes({0x90, 60, 0}) + quantity(480) +
                                      bytes({0x80, 60, 0}) + endOfTrack())
-        << MidiFileProblem::NoMusic;
+        << Kind::NoMusic;
     QTest::newRow("a note of no length at tick 0")
-        << header(0, 1, 480) + track(note(0, 60, 0) + endOfTrack()) << MidiFileProblem::NoMusic;
+        << header(0, 1, 480) + track(note(0, 60, 0) + endOfTrack()) << Kind::NoMusic;
 }
 
 void TestMusicFile::refusedFiles()

@@ -33,6 +33,7 @@ struct Heard
 {
     float peak = 0.0f;
     int firstSoundFrame = -1; // -1: nothing heard
+    float largestStep = 0.0f; // between two neighbouring frames, on either channel
 };
 
 // Renders `seconds` of the mix period by period, letting queued notifications through after
@@ -45,6 +46,7 @@ Heard listen(Mixer &mixer, TMediaPlayer *player, double seconds, bool deliver = 
         player->WaitForInstruments();
     Heard heard;
     std::vector<float> period(std::size_t(Audio::periodFrames) * Audio::channels);
+    float last[Audio::channels] = {};
     const int periods = int(std::ceil(seconds * Audio::sampleRate / Audio::periodFrames));
     for (int p = 0; p < periods; ++p) {
         mixer.mix(period.data(), Audio::periodFrames);
@@ -53,6 +55,10 @@ Heard listen(Mixer &mixer, TMediaPlayer *player, double seconds, bool deliver = 
             if (level > silence && heard.firstSoundFrame < 0)
                 heard.firstSoundFrame = p * Audio::periodFrames + int(i / Audio::channels);
             heard.peak = std::max(heard.peak, level);
+            if (p > 0 || i >= Audio::channels)
+                heard.largestStep =
+                    std::max(heard.largestStep, std::fabs(period[i] - last[i % Audio::channels]));
+            last[i % Audio::channels] = period[i];
         }
         if (deliver)
             QCoreApplication::processEvents();
@@ -143,31 +149,21 @@ void TestMusicPlayer::openShortTune()
     m_player->Open();
 }
 
+// An opened piece waits for Play: nothing is heard, not even after its length has gone by,
+// and nothing is told; opening it again and closing it are as silent.
 void TestMusicPlayer::opensStopped()
 {
-    QCOMPARE(m_player->Mode(), Modes::mpNotReady);
-    QCOMPARE(m_player->DeviceID(), 0u);
-    QVERIFY(!m_player->AutoOpen);
-    QVERIFY(m_player->AutoRewind);
-    QCOMPARE(m_player->DeviceType, TMediaPlayer::TMPDeviceTypes::dtSequencer);
     openShortTune();
-    QVERIFY(m_player->opened());
-    QVERIFY(m_player->DeviceID() != 0);
     QCOMPARE(m_player->Mode(), Modes::mpStopped);
     QCOMPARE(m_player->Length(), shortLength);
+    QCOMPARE(listen(2.5).firstSoundFrame, -1);
     QCOMPARE(m_player->Position(), 0);
-    // Open asks for no notification; nothing is heard before Play.
-    QCOMPARE(listen(0.3).firstSoundFrame, -1);
-    QVERIFY(m_notified.isEmpty());
-
-    const unsigned first = m_player->DeviceID();
     m_player->Open();
-    QVERIFY(m_player->DeviceID() != first);
+    QCOMPARE(listen(0.5).firstSoundFrame, -1);
     m_player->Close();
-    QVERIFY(!m_player->opened());
-    QCOMPARE(m_player->DeviceID(), 0u);
     QCOMPARE(m_player->Mode(), Modes::mpNotReady);
-    QCOMPARE(m_player->Position(), 0);
+    QCOMPARE(listen(0.5).firstSoundFrame, -1);
+    QVERIFY(m_notified.isEmpty());
 }
 
 void TestMusicPlayer::firstPlayStartsAtTheBeginning()
@@ -196,10 +192,10 @@ void TestMusicPlayer::stopKeepsThePositionAndPlayResumes()
     const int stoppedAt = m_player->Position();
     QVERIFY(stoppedAt > 900 && stoppedAt < 1000);
 
-    // The last note dies away, then the music is silent and stands still.
-    listen(1.5);
-    const Heard afterwards = listen(2.5);
-    QCOMPARE(afterwards.firstSoundFrame, -1);
+    // The notes sounding fade out within milliseconds, without a click; then the music is
+    // silent and stands still.
+    QVERIFY(listen(0.01).largestStep <= 0.05f);
+    QCOMPARE(listen(4.0).firstSoundFrame, -1);
     QCOMPARE(m_player->Position(), stoppedAt);
 
     // The note cut off by Stop is not struck again: the next sound is the next note, on tick

@@ -5,18 +5,17 @@
 // The window finds the tune beside the program file, so each case runs this test program
 // again from a folder of its own (hard-linked there, with the bad tune as sound/zamba.mid):
 // badMusicAtStart() prepares the folder and starts the copy with the one test function
-// startsWithBadMusic(), which does the checking and is skipped when run any other way.
+// startsWithBadMusic(), which does the checking and is skipped when run any other way. What is
+// done each system's way is in test_music_startup_linux.cpp and _windows.cpp.
 #include "app/TfoMain.h"
 #include "music/TMediaPlayer.h"
 #include "platform/portable/AudioEngine.h"
 #include "program/Startup.h"
-#ifdef Q_OS_WIN
-#include "platform/windows/MciSequencer.h"
-#endif
 #include "tests/support/ModalHelper.h"
 #include "tests/support/RecordingDesktopOpener.h"
 #include "tests/support/RecordingSoundSink.h"
 #include "tests/support/TestServices.h"
+#include "tests/widgets/test_music_startup_system.h"
 
 #include <QAction>
 #include <QDir>
@@ -26,9 +25,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
-#ifndef Q_OS_WIN
-#include <unistd.h>
-#endif
 
 using ModalHelper::ModalAnswers;
 
@@ -39,14 +35,6 @@ void pressEnter(QWidget *dialog)
 {
     ModalHelper::pressKey(dialog, Qt::Key_Return);
 }
-
-#ifdef Q_OS_WIN
-// What Windows' sequencer says of the tune at `path`.
-MusicProblem mciOpenProblem(const QString &path)
-{
-    return MciSequencer().open(QDir::toNativeSeparators(path));
-}
-#endif
 
 bool mainWindowVisible()
 {
@@ -91,33 +79,17 @@ void TestMusicStartup::badMusicAtStart()
     QTemporaryDir folder(QStringLiteral(NUMBELO_BINARY_DIR "/music-start-XXXXXX"));
     QVERIFY(folder.isValid());
     QVERIFY(QDir(folder.path()).mkpath(QStringLiteral("sound")));
-    if (!fixture.isEmpty()) {
-        QVERIFY(QFile::copy(QStringLiteral(NUMBELO_TEST_DATA "/music/") + fixture,
-                            folder.filePath(QStringLiteral("sound/zamba.mid"))));
-    }
-    // A hard link, not a symbolic one: the program's own path must be in this folder.
-    const QString program = folder.filePath(QStringLiteral("test_music_startup"));
-    const QString self = QCoreApplication::applicationFilePath();
-#ifdef Q_OS_WIN
-    QVERIFY(QFile::copy(self, program + QStringLiteral(".exe")));
-    // Windows' sequencer judges the file itself, and plays some files the program's own
-    // check refuses.
-    if (!mciOpenProblem(folder.filePath(QStringLiteral("sound/zamba.mid"))))
-        QSKIP("Windows' sequencer plays this file");
-#else
-    if (::link(QFile::encodeName(self).constData(), QFile::encodeName(program).constData()) != 0)
-        QVERIFY(QFile::copy(self, program));
-#endif
-
-    QProcess child;
+    const QString tune = folder.filePath(QStringLiteral("sound/zamba.mid"));
+    if (!fixture.isEmpty())
+        QVERIFY(QFile::copy(QStringLiteral(NUMBELO_TEST_DATA "/music/") + fixture, tune));
+    if (expectedMusicError(tune, reason).isEmpty())
+        QSKIP("the system's sequencer plays this file");
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QLatin1String(expectVariable), reason);
-#ifdef Q_OS_WIN
-    // The copy finds its DLLs where this program's are.
-    environment.insert(QStringLiteral("PATH"),
-                       QDir::toNativeSeparators(QCoreApplication::applicationDirPath()) + u';' +
-                           environment.value(QStringLiteral("PATH")));
-#endif
+    const QString program = copyTestProgram(folder.path(), environment);
+    QVERIFY(QFile::exists(program));
+
+    QProcess child;
     child.setProcessEnvironment(environment);
     child.setProcessChannelMode(QProcess::MergedChannels);
     // Its log in a file: a Windows program's standard output does not always come through.
@@ -139,17 +111,9 @@ void TestMusicStartup::startsWithBadMusic()
 {
     if (!qEnvironmentVariableIsSet(expectVariable))
         QSKIP("run by badMusicAtStart() in a folder of its own");
-#ifdef Q_OS_WIN
-    // In Windows' own words.
-    const QString expected =
-        mciOpenProblem(QCoreApplication::applicationDirPath() + QStringLiteral("/sound/zamba.mid"))
-            .detail +
-        u'.';
-#else
-    const QString expected =
-        QStringLiteral("The music file \"%1/sound/zamba.mid\"%2.")
-            .arg(QCoreApplication::applicationDirPath(), qEnvironmentVariable(expectVariable));
-#endif
+    const QString expected = expectedMusicError(QCoreApplication::applicationDirPath() +
+                                                    QStringLiteral("/sound/zamba.mid"),
+                                                qEnvironmentVariable(expectVariable));
     prepareApplication(*qApp);
     RecordingSoundSink sounds;
     AudioEngine audio(nullptr);

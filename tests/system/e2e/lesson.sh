@@ -197,6 +197,10 @@ sleep 0.3
 [ "$(blue_in_bubble)" -eq 0 ] || fail "the window did not go back to idle"
 shot idle "$window"
 
+# Every thread but the window's has a name of its own (platform/README.md lists them).
+threads=$(for task in /proc/"$pid"/task/*; do [ "${task##*/}" = "$pid" ] || cat "$task/comm"; done)
+grep -qx "$(cat /proc/"$pid"/comm)" <<<"$threads" && fail "a thread is unnamed: $(echo $threads)"
+
 # "Keluar", the last item of the File menu, ends the program.
 key alt+f
 key Up

@@ -2,7 +2,7 @@
 // A sound file of any content: decoding gives nothing, or a sound of sane length and samples
 // the mixer can add up.
 #include "platform/portable/Sound.h"
-#include "platform/portable/WavDecoder.h"
+#include "platform/portable/SoundLibrary.h"
 
 #include <SDL.h>
 #include <cstdint>

@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets with clang, AddressSanitizer and UndefinedBehaviorSanitizer in
-# their own build folder and runs each for a bounded time, starting from the committed seed
-# corpus (copied, so that the run never changes the repository). Prints the executions per
-# target; any crash, leak, sanitizer report or time-out fails the run and leaves the input
-# that caused it in BUILD_FOLDER/artifacts/.
+# their own build folder, build-fuzz/ (the "fuzz" preset), and runs each for a bounded time,
+# starting from the committed seed corpus (copied, so that the run never changes the
+# repository). Prints the executions per target; any crash, leak, sanitizer report or time-out
+# fails the run and leaves the input that caused it in build-fuzz/artifacts/.
 #
-#   run.sh BUILD_FOLDER [SECONDS_PER_TARGET]
+#   run.sh [SECONDS_PER_TARGET]
 #
 # Allocations over 1 GB fail (return null) instead of ending the run: the sound library
 # reserves what a WAV header declares, up to gigabytes for a few bytes of garbage, before it
@@ -15,17 +15,13 @@
 # catches real exhaustion.
 set -euo pipefail
 source_dir=$(cd "$(dirname "$0")/../../.." && pwd)
-build=$1
-seconds=${2:-60}
+build=$source_dir/build-fuzz
+seconds=${1:-60}
 targets=(fuzz_strtoint fuzz_wav fuzz_midi)
 
-flags="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined"
-flags+=" -fno-omit-frame-pointer -g -O1"
-cmake -S "$source_dir" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=None \
-  -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_CXX_FLAGS="$flags" \
-  -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" \
-  -DBUILD_TESTING=ON -DNUMBELO_FUZZ=ON >/dev/null
-cmake --build "$build" --target "${targets[@]}"
+cd "$source_dir"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:allocator_may_return_null=1:max_allocation_size_mb=1024
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1

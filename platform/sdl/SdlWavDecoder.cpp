@@ -1,14 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/portable/WavDecoder.h"
-
+// WAV files decoded with SDL's loader and converted with its resampler.
+#include "platform/portable/SoundLibrary.h"
 #include "platform/sdl/SdlLibrary.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <limits>
-#include <numbers>
 #include <vector>
 
 namespace {
@@ -134,24 +132,4 @@ std::shared_ptr<const Sound> decodeWav(const void *data, std::size_t size)
     if (sound->frames() == 0)
         return nullptr;
     return sound;
-}
-
-std::shared_ptr<const Sound> defaultSound()
-{
-    static const std::shared_ptr<const Sound> chime = [] {
-        auto sound = std::make_shared<Sound>();
-        constexpr double noteSeconds = 0.09;
-        constexpr double notes[] = {880.0, 660.0};
-        const int noteFrames = int(noteSeconds * Audio::sampleRate);
-        for (double frequency : notes) {
-            for (int i = 0; i < noteFrames; ++i) {
-                const double t = double(i) / Audio::sampleRate;
-                const double envelope = std::exp(-t * 30.0) * std::min(1.0, i / 48.0);
-                sound->samples.push_back(std::int16_t(std::lround(
-                    32767.0 * 0.4 * envelope * std::sin(2.0 * std::numbers::pi * frequency * t))));
-            }
-        }
-        return sound;
-    }();
-    return chime;
 }

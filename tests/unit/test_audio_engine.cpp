@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The sound-effect engine, rendered offline through the mixer.
-#ifndef Q_OS_WIN
-#include "platform/linux/FluidSynthSequencer.h"
-#endif
+// The sound-effect engine, without a sound device: finding and decoding the sounds, playing
+// them through the mixer as soon as they and the device are there, and keeping the device open
+// only while sound may come.
 #include "platform/portable/AudioEngine.h"
-#include "platform/portable/AudioOutput.h"
 #include "platform/portable/ProgramFolders.h"
-#include "platform/portable/WavDecoder.h"
-#include "platform/sdl/SdlAudioOutput.h"
+#include "platform/portable/ThreadName.h"
+#include "platform/portable/DefaultSound.h"
+#include "platform/portable/SoundLibrary.h"
 #include "tests/support/LocaleInForce.h"
 
 #include <QDataStream>
@@ -18,7 +17,6 @@
 #include <QTest>
 #include <atomic>
 #include <cmath>
-#include <thread>
 
 namespace {
 // The same file by the file system's rules: Windows' ignores case, and a name found there keeps
@@ -61,29 +59,6 @@ std::vector<float> render(Mixer &mixer, int frames)
     return out;
 }
 
-// A sound of `frames` frames: a steady `level`, or from silence a sine of that amplitude.
-std::shared_ptr<const Sound> makeSound(int frames, float level, bool sine)
-{
-    auto sound = std::make_shared<Sound>();
-    for (int f = 0; f < frames; ++f) {
-        const float value =
-            sine ? level * float(std::sin(2.0 * 3.14159265 * 440.0 * f / Audio::sampleRate))
-                 : level;
-        sound->samples.push_back(std::int16_t(std::lround(value * 32767.0f)));
-    }
-    return sound;
-}
-
-// The largest step between two neighbouring frames of `out`, on any channel, from frame
-// `from` on.
-float largestStep(const std::vector<float> &out, int from)
-{
-    float step = 0.0f;
-    for (std::size_t i = std::size_t(std::max(from, 1)) * Audio::channels; i < out.size(); ++i)
-        step = std::max(step, std::fabs(out[i] - out[i - Audio::channels]));
-    return step;
-}
-
 class FailingOutput : public AudioOutput
 {
   public:
@@ -104,6 +79,7 @@ class CountingOutput : public AudioOutput
         if (away)
             return false;
         gone = false;
+        openedOn = thisThreadName();
         ++starts;
         return true;
     }
@@ -115,6 +91,7 @@ class CountingOutput : public AudioOutput
     std::atomic<int> stops = 0;
     std::atomic<bool> gone = false; // the open device went away
     std::atomic<bool> away = false; // no device can be opened
+    std::string openedOn;           // the thread that opened it last
 };
 
 // Music that is playing or not, as the test says, and silent either way.
@@ -128,28 +105,15 @@ class SwitchedMusic : public MusicSource
     bool active() const override { return playing; }
     bool playing = false;
 };
-
-class LoudMusic : public MusicSource
-{
-  public:
-    void render(float *out, int frames) override
-    {
-        for (int i = 0; i < frames * Audio::channels; ++i)
-            out[i] = 1.0f;
-    }
-};
 } // namespace
 
-class TestAudio : public QObject
+class TestAudioEngine : public QObject
 {
     Q_OBJECT
   private slots:
     void initTestCase() { verifyLocaleInForce(); }
     void init();
     void decodesToTheMixingFormat();
-    void newSoundCutsOffTheOld();
-    void cutsFadeOut_data();
-    void cutsFadeOut();
     void namesMatchWithoutRegardToCase_data();
     void namesMatchWithoutRegardToCase();
     void unusableFilesPlayTheDefault_data();
@@ -158,21 +122,17 @@ class TestAudio : public QObject
     void longNonAsciiFolder();
     void soundsAreDecodedOnce();
     void everyShippedSoundDecodes();
-    void mixNeverClips();
     void noDeviceMeansSilence();
     void outputFollowsActivity_data();
     void outputFollowsActivity();
     void soundsWaitForTheirDecodeAndTheDevice();
-    void brokenDriverFallsBackToSilentClock();
-    void theUsersDriverIsKept_data();
-    void theUsersDriverIsKept();
 
   private:
     std::unique_ptr<QTemporaryDir> m_dir;
     QString m_folder;
 };
 
-void TestAudio::init()
+void TestAudioEngine::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
@@ -180,7 +140,7 @@ void TestAudio::init()
     QVERIFY(QDir().mkpath(m_folder));
 }
 
-void TestAudio::decodesToTheMixingFormat()
+void TestAudioEngine::decodesToTheMixingFormat()
 {
     const QByteArray wav = constantWav(22050, 8192);
     auto sound = decodeWav(wav.constData(), std::size_t(wav.size()));
@@ -194,86 +154,7 @@ void TestAudio::decodesToTheMixingFormat()
     QVERIFY(std::abs(middle - 0.25f) < 0.01f);
 }
 
-void TestAudio::newSoundCutsOffTheOld()
-{
-    writeFile(m_folder + QStringLiteral("A.wav"), constantWav(22050, 4096));
-    writeFile(m_folder + QStringLiteral("B.wav"), constantWav(22050, 12288));
-    AudioEngine engine(nullptr);
-    engine.setSoundFolders({m_folder});
-    engine.playSound(QStringLiteral("A.wav"));
-    render(engine.mixer(), 1024);
-    engine.playSound(QStringLiteral("B.wav"));
-    const auto after = render(engine.mixer(), 1024);
-    // Only B is heard (0.375), not A and B together; skip the resampler's first frames.
-    for (std::size_t i = 200; i < after.size(); ++i)
-        QVERIFY2(std::abs(after[i] - 0.375f) < 0.01f, qPrintable(QString::number(after[i])));
-}
-
-void TestAudio::cutsFadeOut_data()
-{
-    QTest::addColumn<QString>("cut");
-    QTest::newRow("a loud sound cut at its loudest by another") << "play";
-    QTest::newRow("a loud sound stopped") << "stop";
-    QTest::newRow("three sounds cut in quick succession") << "play play";
-#ifndef Q_OS_WIN // Windows' sequencer plays on its own output, not through the mixer
-    QTest::newRow("the music stopped mid-note") << "music";
-#endif
-}
-
-// Whatever cuts a sound off, the mix never jumps: the sound cut off fades out in a few
-// milliseconds, while the new one starts at once.
-void TestAudio::cutsFadeOut()
-{
-    QFETCH(QString, cut);
-    Mixer mixer;
-    const auto loud = makeSound(2 * Audio::sampleRate, 0.9f, false);
-    const auto tone = makeSound(Audio::sampleRate, 0.3f, true);
-    std::vector<float> out;
-    const auto listen = [&](int frames) {
-        const std::vector<float> period = render(mixer, frames);
-        out.insert(out.end(), period.begin(), period.end());
-    };
-#ifndef Q_OS_WIN
-    FluidSynthSequencer music(&mixer, ProgramFolders().soundFontCandidates(), {});
-    if (cut == u"music") {
-        QVERIFY(!music.open(QStringLiteral(NUMBELO_SOURCE_DIR "/resources/sound/zamba.mid")));
-        QVERIFY(music.soundFont().endsWith(QStringLiteral(".sf2")));
-        QVERIFY(!music.play(false));
-        music.waitUntilReady();
-    } else {
-        mixer.playEffect(loud);
-    }
-#else
-    mixer.playEffect(loud);
-#endif
-    listen(Audio::sampleRate); // a second: the tune is in full swing
-    const int cutAt = int(out.size()) / Audio::channels - 1;
-    // Something loud is cut off.
-    QVERIFY(std::any_of(out.end() - 2 * Audio::periodFrames, out.end(),
-                        [](float sample) { return std::fabs(sample) > 0.05f; }));
-    if (cut == u"music") {
-#ifndef Q_OS_WIN
-        QVERIFY(!music.stop());
-#endif
-    } else if (cut == u"stop") {
-        mixer.stopEffect();
-    } else {
-        for (const QString &step : cut.split(u' ')) {
-            Q_UNUSED(step);
-            mixer.playEffect(tone);
-            listen(7);
-        }
-    }
-    listen(Audio::sampleRate / 10);
-    QVERIFY2(largestStep(out, cutAt) <= 0.05f,
-             qPrintable(QString::number(largestStep(out, cutAt))));
-    // A few milliseconds later, whatever was cut off is gone.
-    if (cut == u"stop" || cut == u"music") {
-        QVERIFY(std::fabs(out.back()) < 1e-4f);
-    }
-}
-
-void TestAudio::namesMatchWithoutRegardToCase_data()
+void TestAudioEngine::namesMatchWithoutRegardToCase_data()
 {
     QTest::addColumn<QString>("onDisk");
     QTest::addColumn<QString>("asked");
@@ -302,7 +183,7 @@ void TestAudio::namesMatchWithoutRegardToCase_data()
                                                  << "Sound";
 }
 
-void TestAudio::namesMatchWithoutRegardToCase()
+void TestAudioEngine::namesMatchWithoutRegardToCase()
 {
     QFETCH(QString, onDisk);
     QFETCH(QString, asked);
@@ -319,7 +200,7 @@ void TestAudio::namesMatchWithoutRegardToCase()
     QVERIFY(engine.sound(asked) != defaultSound());
 }
 
-void TestAudio::unusableFilesPlayTheDefault_data()
+void TestAudioEngine::unusableFilesPlayTheDefault_data()
 {
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<bool>("exists");
@@ -348,7 +229,7 @@ void TestAudio::unusableFilesPlayTheDefault_data()
     QTest::newRow("longer than a minute") << hours << true;
 }
 
-void TestAudio::unusableFilesPlayTheDefault()
+void TestAudioEngine::unusableFilesPlayTheDefault()
 {
     QFETCH(QByteArray, content);
     QFETCH(bool, exists);
@@ -363,7 +244,7 @@ void TestAudio::unusableFilesPlayTheDefault()
     QVERIFY(std::any_of(out.begin(), out.end(), [](float s) { return std::abs(s) > 0.05f; }));
 }
 
-void TestAudio::foldersAreSearchedInOrder()
+void TestAudioEngine::foldersAreSearchedInOrder()
 {
     const QString second = m_dir->path() + QStringLiteral("/installed/");
     QVERIFY(QDir().mkpath(second));
@@ -378,7 +259,7 @@ void TestAudio::foldersAreSearchedInOrder()
     QCOMPARE(findFileIgnoringCase({m_folder}, QStringLiteral("../installed/Good.wav")), QString());
 }
 
-void TestAudio::longNonAsciiFolder()
+void TestAudioEngine::longNonAsciiFolder()
 {
     QString folder = m_dir->path();
     while (folder.size() < 220)
@@ -391,7 +272,7 @@ void TestAudio::longNonAsciiFolder()
     QVERIFY(engine.sound(QStringLiteral("benar.wav")) != defaultSound());
 }
 
-void TestAudio::soundsAreDecodedOnce()
+void TestAudioEngine::soundsAreDecodedOnce()
 {
     writeFile(m_folder + QStringLiteral("1.wav"), constantWav(2205, 8192));
     AudioEngine engine(nullptr);
@@ -401,7 +282,7 @@ void TestAudio::soundsAreDecodedOnce()
     QCOMPARE(engine.sound(QStringLiteral("1.WAV")), first);
 }
 
-void TestAudio::everyShippedSoundDecodes()
+void TestAudioEngine::everyShippedSoundDecodes()
 {
     const QString folder = QStringLiteral(NUMBELO_SOURCE_DIR "/resources/sound/");
     const QStringList names = QDir(folder).entryList({QStringLiteral("*.wav")}, QDir::Files);
@@ -412,26 +293,7 @@ void TestAudio::everyShippedSoundDecodes()
         QVERIFY2(engine.sound(name) != defaultSound(), qPrintable(name));
 }
 
-void TestAudio::mixNeverClips()
-{
-    writeFile(m_folder + QStringLiteral("loud.wav"), constantWav(22050, 32767));
-    AudioEngine engine(nullptr);
-    engine.setSoundFolders({m_folder});
-    LoudMusic music;
-    engine.mixer().setMusicSource(&music);
-    engine.playSound(QStringLiteral("loud.wav"));
-    const auto out = render(engine.mixer(), 4096);
-    engine.mixer().setMusicSource(nullptr);
-    float peak = 0;
-    for (float s : out)
-        peak = std::max(peak, std::abs(s));
-    QVERIFY2(peak < 1.0f && peak > 0.9f, qPrintable(QString::number(peak)));
-    // Quiet signals pass unchanged.
-    QCOMPARE(softLimit(0.5f), 0.5f);
-    QCOMPARE(softLimit(-0.5f), -0.5f);
-}
-
-void TestAudio::noDeviceMeansSilence()
+void TestAudioEngine::noDeviceMeansSilence()
 {
     AudioEngine engine(std::make_unique<FailingOutput>());
     engine.setSoundFolders({m_folder});
@@ -443,7 +305,7 @@ void TestAudio::noDeviceMeansSilence()
     QVERIFY(engine.mixer().effectPlaying());
 }
 
-void TestAudio::outputFollowsActivity_data()
+void TestAudioEngine::outputFollowsActivity_data()
 {
     // Steps: "idle" lets the idle time pass; "wake" is a sign of activity; "music"/"quiet"
     // start and stop the music; "play" asks for a sound; "lose" takes the open device away, a
@@ -474,7 +336,7 @@ void TestAudio::outputFollowsActivity_data()
     QTest::newRow("a device lost twice") << "lose wake lose play" << true << 3;
 }
 
-void TestAudio::outputFollowsActivity()
+void TestAudioEngine::outputFollowsActivity()
 {
     QFETCH(QString, steps);
     QFETCH(bool, open);
@@ -524,7 +386,7 @@ void TestAudio::outputFollowsActivity()
 // A sound asked for before the files are decoded (the greeting, before the window shows) or
 // while the output is closed plays from its start as soon as it can; once every file is
 // decoded, no sound is read or decoded again, whatever the output does.
-void TestAudio::soundsWaitForTheirDecodeAndTheDevice()
+void TestAudioEngine::soundsWaitForTheirDecodeAndTheDevice()
 {
     writeFile(m_folder + QStringLiteral("Laser.wav"), constantWav(22050, 8192));
     writeFile(m_folder + QStringLiteral("7.wav"), constantWav(22050, 4096));
@@ -550,6 +412,7 @@ void TestAudio::soundsWaitForTheirDecodeAndTheDevice()
     engine.playSound(QStringLiteral("7.wav"));
     QTRY_VERIFY(engine.hasOutput());
     QCOMPARE(counts.starts.load(), 2);
+    QCOMPARE(QString::fromStdString(counts.openedOn), "SoundWorker"); // the engine's, by name
     QCOMPARE(engine.sound(QStringLiteral("7.wav")), seven);
     // From its first frame: the sound was not played on while the output was closed.
     const auto digit = render(engine.mixer(), 2048);
@@ -557,52 +420,5 @@ void TestAudio::soundsWaitForTheirDecodeAndTheDevice()
     QVERIFY(std::abs(digit[2048 * Audio::channels - 1] - 0.125f) < 0.01f);
 }
 
-void TestAudio::brokenDriverFallsBackToSilentClock()
-{
-    qputenv("SDL_AUDIODRIVER", "no-such-driver");
-    {
-        AudioEngine engine(std::make_unique<SdlAudioOutput>());
-        engine.start();
-        QTRY_VERIFY_WITH_TIMEOUT(engine.hasOutput(), 2000);
-        QCOMPARE(engine.periodFrames(), Audio::periodFrames);
-        engine.playSound(QStringLiteral("anything.wav"));
-        QVERIFY(engine.mixer().effectPlaying());
-        // The silent driver still pulls samples, so the effect is played to its end.
-        QTRY_VERIFY_WITH_TIMEOUT(!engine.mixer().effectPlaying(), 3000);
-    }
-    qputenv("SDL_AUDIODRIVER", "dummy");
-}
-
-void TestAudio::theUsersDriverIsKept_data()
-{
-    QTest::addColumn<QByteArray>("chosen");
-    QTest::addColumn<QString>("plays");
-    QTest::newRow("the silent driver") << QByteArray("dummy") << "dummy";
-    QTest::newRow("the file driver") << QByteArray("disk") << "disk";
-    QTest::newRow("a list, the first that works") << QByteArray("no-such-driver,disk") << "disk";
-    QTest::newRow("none that works: the silent one") << QByteArray("no-such-driver") << "dummy";
-}
-
-// SDL_AUDIODRIVER is the user's: no driver of the program's choosing replaces it, at the first
-// start or at the next one.
-void TestAudio::theUsersDriverIsKept()
-{
-    QFETCH(QByteArray, chosen);
-    QFETCH(QString, plays);
-    qputenv("SDL_AUDIODRIVER", chosen);
-    qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(m_dir->filePath(QStringLiteral("out.raw"))));
-    {
-        Mixer mixer;
-        SdlAudioOutput output;
-        for (int start = 0; start < 2; ++start) {
-            QVERIFY(output.start(&mixer));
-            QCOMPARE(QString::fromStdString(output.driver()), plays);
-            QVERIFY(!output.lost());
-            output.stop();
-        }
-    }
-    qputenv("SDL_AUDIODRIVER", "dummy");
-}
-
-QTEST_GUILESS_MAIN(TestAudio)
-#include "test_audio.moc"
+QTEST_GUILESS_MAIN(TestAudioEngine)
+#include "test_audio_engine.moc"
