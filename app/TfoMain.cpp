@@ -15,6 +15,7 @@
 #include "widgets/BevelPanel.h"
 #include "widgets/EditMenu.h"
 #include "widgets/Png.h"
+#include "widgets/TextFit.h"
 #include "widgets/TopAligned.h"
 #include "widgets/WindowLook.h"
 
@@ -60,18 +61,6 @@ QLabel *makeLabel(const QString &text, QWidget *parent, int left, int top)
     label->move(left, top);
     label->adjustSize();
     return label;
-}
-
-// Narrows a label's font, a little at a time, until its text fits `maxWidth`: font engines
-// differ, and a label must neither be cut off nor run into its neighbour.
-void fitWidth(QLabel *label, int maxWidth)
-{
-    QFont font = label->font();
-    for (int stretch = 98; label->sizeHint().width() > maxWidth && stretch >= 80; stretch -= 2) {
-        font.setStretch(stretch);
-        label->setFont(font);
-    }
-    label->adjustSize();
 }
 
 QToolButton *makeSpeedButton(const char *name, const QString &glyph, const QString &tip,
@@ -179,7 +168,8 @@ void TfoMain::createControls()
     Label1 = makeLabel(QStringLiteral("&Nama pelajar:"), Panel1, 5, 7);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setBuddy(edName);
-    fitWidth(Label1, edName->x() - Label1->x() - 1);
+    // Font engines differ: the label must neither be cut off nor run into the name box.
+    TextFit::placeLine(Label1, Label1->pos(), Label1->x(), edName->x() - 1);
 
     btnPlay = makeSpeedButton("btnPlay", QStringLiteral("glyph_play.png"),
                               QStringLiteral("Mulai belajar"), Panel1, 160);
