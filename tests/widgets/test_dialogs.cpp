@@ -8,6 +8,7 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -24,6 +25,14 @@ Q_DECLARE_METATYPE(TMsgDlgType)
 namespace {
 
 const QString appTitle = QStringLiteral("Numbelo 2000");
+
+// What Ctrl+C copies from a message, as Windows' message boxes give theirs.
+QString copied(const QString &caption, const QString &text, const QStringList &buttons)
+{
+    const QString rule = u"---------------------------\n"_qs;
+    return rule + caption + u'\n' + rule + text + u'\n' + rule +
+           QString(buttons.join(u"   "_qs)).remove(u'&') + u"   \n"_qs + rule;
+}
 
 constexpr auto mbYes = TMsgDlgBtn::mbYes;
 constexpr auto mbNo = TMsgDlgBtn::mbNo;
@@ -132,6 +141,7 @@ void TestDialogs::looksByType()
         if (auto *label = dialog->findChild<QLabel *>(u"messageIcon"_qs))
             iconSize = label->pixmap().deviceIndependentSize().toSize();
         width = dialog->width();
+        ModalHelper::pressKey(dialog, Qt::Key_C, Qt::ControlModifier);
         ModalHelper::closeByTitleBar(dialog);
     });
     QCOMPARE(MessageDlg(u"Teks pesan"_qs, type, buttons), mrCancel);
@@ -145,6 +155,7 @@ void TestDialogs::looksByType()
     QCOMPARE(iconSize, icon.isEmpty() ? QSize() : QSize(32, 32));
     QCOMPARE(seen.buttons, captions);
     QVERIFY(seen.fixedDialog);
+    QCOMPARE(QGuiApplication::clipboard()->text(), copied(caption, seen.text, captions));
     // A title bar that also holds an icon and three buttons (openbox puts minimise and
     // maximise on every dialog) shows the caption whole, in openbox's bold face: the report's
     // once read "Inf… ion".
@@ -438,6 +449,7 @@ void TestDialogs::errorBox()
 
     ModalAnswers answers;
     answers.add([gesture](QWidget *dialog) {
+        ModalHelper::pressKey(dialog, Qt::Key_C, Qt::ControlModifier);
         if (gesture == Gesture::Enter)
             ModalHelper::pressKey(dialog, Qt::Key_Return);
         else if (gesture == Gesture::Escape)
@@ -454,6 +466,8 @@ void TestDialogs::errorBox()
     QCOMPARE(seen.text, shown);
     QCOMPARE(seen.iconKind, u"critical"_qs);
     QCOMPARE(seen.buttons, QStringList{u"OK"_qs});
+    QVERIFY(seen.fixedDialog);
+    QCOMPARE(QGuiApplication::clipboard()->text(), copied(appTitle, shown, {u"OK"_qs}));
     QVERIFY(answers.unanswered().isEmpty());
 }
 
