@@ -30,16 +30,10 @@ struct ButtonInfo
 };
 
 // In layout order, left to right.
-constexpr std::array<ButtonInfo, 9> buttonTable = {{
+constexpr std::array<ButtonInfo, 3> buttonTable = {{
     {TMsgDlgBtn::mbYes, "&Yes", mrYes},
     {TMsgDlgBtn::mbNo, "&No", mrNo},
     {TMsgDlgBtn::mbOK, "OK", mrOk},
-    {TMsgDlgBtn::mbCancel, "Cancel", mrCancel},
-    {TMsgDlgBtn::mbAbort, "&Abort", mrAbort},
-    {TMsgDlgBtn::mbRetry, "&Retry", mrRetry},
-    {TMsgDlgBtn::mbIgnore, "&Ignore", mrIgnore},
-    {TMsgDlgBtn::mbAll, "&All", mrAll},
-    {TMsgDlgBtn::mbHelp, "&Help", mrNone},
 }};
 
 QString captionFor(TMsgDlgType type)
@@ -191,25 +185,16 @@ void TMessageForm::addButtons(const TMsgDlgButtons &buttons)
         auto *button = new QPushButton(QString::fromLatin1(info.caption), this);
         button->setObjectName(QStringLiteral("button%1").arg(info.result));
         button->setAutoDefault(true);
+        const int result = info.result;
+        connect(button, &QPushButton::clicked, this, [this, result] { done(result); });
         m_buttons.append(button);
-        // Help has nothing to show: pressing it leaves the dialog open.
-        if (info.button != TMsgDlgBtn::mbHelp) {
-            const int result = info.result;
-            connect(button, &QPushButton::clicked, this, [this, result] { done(result); });
-        }
     }
     const auto find = [this](int result) -> QPushButton * {
         return findChild<QPushButton *>(QStringLiteral("button%1").arg(result),
                                         Qt::FindDirectChildrenOnly);
     };
-    for (int result : {mrOk, mrYes, mrRetry}) {
-        if ((m_defaultButton = find(result)))
-            break;
-    }
-    for (int result : {mrCancel, mrNo, mrOk}) {
-        if ((m_cancelButton = find(result)))
-            break;
-    }
+    m_defaultButton = find(mrOk) ? find(mrOk) : find(mrYes);
+    m_cancelButton = find(mrNo) ? find(mrNo) : find(mrOk);
 }
 
 void TMessageForm::layOut()

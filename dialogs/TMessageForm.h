@@ -20,7 +20,7 @@ class WrappingLabel;
 //
 // Object names, for tests and tools: the dialog is "messageDialog" (the error box: "errorBox"),
 // its text label "messageText", its icon label "messageIcon" (absent without an icon), and each
-// button "button<result>" ("button6" is Yes, "button1" is OK, Help is "button0"). The dialog's
+// button "button<result>" ("button1" is OK, "button6" Yes, "button7" No). The dialog's
 // "iconKind" property is "warning", "critical", "information", "question" or "".
 
 enum class TMsgDlgType
@@ -32,18 +32,13 @@ enum class TMsgDlgType
     mtCustom
 };
 
-// In the order the buttons are laid out, left to right.
+// The buttons the program's dialogs have: OK on the messages and the report, Yes and No on the
+// offer to learn again. In the order they are laid out, left to right.
 enum class TMsgDlgBtn
 {
     mbYes,
     mbNo,
-    mbOK,
-    mbCancel,
-    mbAbort,
-    mbRetry,
-    mbIgnore,
-    mbAll,
-    mbHelp
+    mbOK
 };
 
 // A set of buttons: order and repeats do not matter.
@@ -51,15 +46,10 @@ using TMsgDlgButtons = QList<TMsgDlgBtn>;
 
 // What a dialog returns: the result of the button pressed; mrCancel when it is closed by its
 // title bar's close box or Alt+F4.
-inline constexpr int mrNone = 0;
 inline constexpr int mrOk = 1;
 inline constexpr int mrCancel = 2;
-inline constexpr int mrAbort = 3;
-inline constexpr int mrRetry = 4;
-inline constexpr int mrIgnore = 5;
 inline constexpr int mrYes = 6;
 inline constexpr int mrNo = 7;
-inline constexpr int mrAll = 8;
 
 class TMessageForm : public QDialog
 {
@@ -67,8 +57,7 @@ class TMessageForm : public QDialog
   public:
     // A dialog of the given type: its caption and icon are the type's. The text is shown exactly
     // as given ("&" included); its line breaks start new lines. Enter presses the default
-    // button (OK, else Yes, else Retry); Escape presses the cancel button (Cancel, else No, else
-    // OK).
+    // button (OK, else Yes); Escape presses the cancel button (No, else OK).
     TMessageForm(const QString &text, TMsgDlgType type, const TMsgDlgButtons &buttons,
                  QWidget *parent = nullptr);
     // The same with a caption of its own instead of the type's.

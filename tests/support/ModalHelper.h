@@ -130,15 +130,14 @@ enum class Held
     PressedTwice
 };
 
-// Sends to the dialog's focused widget what a key held down sends, up to its release.
+// Sends what a key held down sends, up to its release, each event to the widget focused then.
 inline void holdKey(QWidget *dialog, Qt::Key key, const QString &text, Held how)
 {
-    QWidget *target = dialog->focusWidget() ? dialog->focusWidget() : dialog;
     const bool flagged = how == Held::FlaggedRepeats;
     const auto send = [&](QEvent::Type type, ulong time, bool repeat) {
         QKeyEvent event(type, key, Qt::NoModifier, text, repeat);
         event.setTimestamp(flagged ? 0 : time); // flagged: no time to tell them by
-        QApplication::sendEvent(target, &event);
+        QApplication::sendEvent(dialog->focusWidget() ? dialog->focusWidget() : dialog, &event);
     };
     for (ulong time : {500ul, 540ul}) {
         if (how != Held::PressedTwice)
