@@ -51,11 +51,7 @@ TAboutBox::TAboutBox(QWidget *owner, SoundSink &sounds, DesktopOpener &opener, M
 {
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral("About"));
-    // A fixed dialog border: a title bar with a close box, nothing to resize, minimise or
-    // maximise.
-    setWindowFlags(WindowLook::FixedDialogFlags);
-    setFixedSize(clientWidth, clientHeight);
-    setSizeGripEnabled(false);
+    WindowLook::makeFixedDialog(this, QSize(clientWidth, clientHeight));
     setFont(WindowLook::makeFont(WindowLook::UiFace, WindowLook::UiPoints));
     WindowLook::setTextColour(this, maroon);
     ignoreHeldKeys(this);

@@ -45,15 +45,6 @@ constexpr int panelHeight = 30;
 // The window is drawn for its own size: never maximised, never full screen.
 constexpr Qt::WindowStates refusedStates = Qt::WindowMaximized | Qt::WindowFullScreen;
 
-void setBaseColour(QWidget *widget, QPalette::ColorRole role)
-{
-    QPalette palette = widget->palette();
-    const QColor colour = palette.color(QPalette::Active, role);
-    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
-        palette.setColor(group, QPalette::Base, colour);
-    widget->setPalette(palette);
-}
-
 // A label sized to its text (never narrower than the text, so nothing is cut off).
 QLabel *makeLabel(const QString &text, QWidget *parent, int left, int top)
 {
@@ -130,7 +121,7 @@ void TfoMain::createControls()
     edAnswer->setGeometry(240, 50, 81, 41);
     edAnswer->setFont(makeFont(TechnicalFace, 20, true));
     setTextColour(edAnswer, Qt::blue);
-    setBaseColour(edAnswer, QPalette::Button);
+    setColour(edAnswer, QPalette::Base, edAnswer->palette().color(QPalette::Button));
     limitToWholeCharacters(edAnswer, answerBoxCapacity);
     edAnswer->setToolTip(QStringLiteral("Tempat menjawab"));
     edAnswer->setAccessibleName(QStringLiteral("Jawaban"));
@@ -143,7 +134,7 @@ void TfoMain::createControls()
     edNo->setReadOnly(true);
     // A click selects its number for copying; Tab passes it by.
     edNo->setFocusPolicy(Qt::ClickFocus);
-    setBaseColour(edNo, QPalette::ToolTipBase);
+    setColour(edNo, QPalette::Base, edNo->palette().color(QPalette::ToolTipBase));
     edNo->setToolTip(QStringLiteral("Nomor pertanyaan"));
     edNo->setAccessibleName(edNo->toolTip());
 

@@ -136,7 +136,7 @@ TMessageForm::TMessageForm(const QString &text, TMsgDlgType type, const TMsgDlgB
 
 TMessageForm::TMessageForm(const QString &caption, const QString &text, TMsgDlgType type,
                            const TMsgDlgButtons &buttons, QWidget *parent)
-    : QDialog(parent, WindowLook::FixedDialogFlags)
+    : QDialog(parent)
 {
     setObjectName(QStringLiteral("messageDialog"));
     setWindowTitle(caption);
@@ -237,7 +237,8 @@ void TMessageForm::layOut()
         button->setGeometry(x, rowTop, buttonWidth, buttonHeight);
         x += buttonWidth + spacing.buttonSpacing;
     }
-    setFixedSize(clientWidth, rowTop + buttonHeight + spacing.vertMargin);
+    WindowLook::makeFixedDialog(this,
+                                QSize(clientWidth, rowTop + buttonHeight + spacing.vertMargin));
 }
 
 // As Windows' message boxes copy theirs: the caption, the text and the buttons' captions,
