@@ -8,17 +8,16 @@
 #include "platform/portable/SoundSink.h"
 #include "widgets/BevelPanel.h"
 #include "widgets/Png.h"
+#include "widgets/TextFit.h"
 #include "widgets/WindowLook.h"
 
 #include <QCursor>
-#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QPushButton>
 #include <QUrl>
-#include <algorithm>
 
 namespace {
 // The layout, in pixels; the panel's controls relative to the panel.
@@ -30,8 +29,6 @@ const QPoint emailAt(25, 65);
 const QPoint homePageAt(36, 85);
 // Text stays this far inside the panel's edges, clear of its two bevels.
 constexpr int panelMargin = 6;
-// A text too long for its place is set smaller, but never smaller than this.
-constexpr qreal smallestPoints = 7.0;
 
 const QColor maroon(128, 0, 0);
 
@@ -41,59 +38,6 @@ QLabel *makeLabel(const char *name, const QString &text, QWidget *parent)
     label->setObjectName(QLatin1String(name));
     label->setTextFormat(Qt::PlainText);
     return label;
-}
-
-// The room the label's text takes when drawn within `width` pixels (wrapped at blanks when
-// the label wraps); wider than `width` when a word cannot be broken.
-QSize textSize(const QLabel *label, int width)
-{
-    const int flags = int(label->alignment()) | (label->wordWrap() ? int(Qt::TextWordWrap) : 0);
-    return QFontMetrics(label->font())
-        .boundingRect(QRect(0, 0, width, 1 << 16), flags, label->text())
-        .size();
-}
-
-bool textFits(const QLabel *label, const QSize &room)
-{
-    const QSize needed = textSize(label, room.width());
-    return needed.width() <= room.width() && needed.height() <= room.height();
-}
-
-// Sets the label's font smaller, half a point at a time, until its text fits `room`: the
-// maker's details are whatever the distributor put in, and a text must never be cut off.
-void shrinkToFit(QLabel *label, const QSize &room)
-{
-    QFont font = label->font();
-    while (!textFits(label, room) && font.pointSizeF() - 0.5 >= smallestPoints) {
-        font.setPointSizeF(font.pointSizeF() - 0.5);
-        label->setFont(font);
-    }
-}
-
-// Places a one-line label with its top-left corner at `at`, sized to its text. A text too
-// long for the panel moves left, then is set smaller, and if even the smallest size is too
-// wide, it is shortened in the middle and the whole text becomes its tooltip.
-void placeLine(QLabel *label, QPoint at, int right)
-{
-    const int room = right - panelMargin;
-    shrinkToFit(label, QSize(room, 1 << 16));
-    if (textSize(label, 1 << 16).width() > room) {
-        const QString whole = label->text();
-        label->setToolTip(whole);
-        label->setText(QFontMetrics(label->font()).elidedText(whole, Qt::ElideMiddle, room));
-    }
-    const QSize size = textSize(label, 1 << 16);
-    const int left = std::max(panelMargin, std::min(at.x(), right - size.width()));
-    label->setGeometry(QRect(QPoint(left, at.y()), size));
-}
-
-// Places a wrapping label across `area`, its height that of its text; the text is set smaller
-// when it would not fit the area.
-void placeBlock(QLabel *label, const QRect &area)
-{
-    shrinkToFit(label, area.size());
-    const int height = std::min(area.height(), textSize(label, area.width()).height());
-    label->setGeometry(area.left(), area.top(), area.width(), height);
 }
 } // namespace
 
@@ -108,11 +52,7 @@ TAboutBox::TAboutBox(QWidget *owner, SoundSink &sounds, DesktopOpener &opener, M
 {
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral("About"));
-    // A fixed dialog border: a title bar with a close box, nothing to resize, minimise or
-    // maximise.
-    setWindowFlags(WindowLook::FixedDialogFlags);
-    setFixedSize(clientWidth, clientHeight);
-    setSizeGripEnabled(false);
+    WindowLook::makeFixedDialog(this, QSize(clientWidth, clientHeight));
     setFont(WindowLook::makeFont(WindowLook::UiFace, WindowLook::UiPoints));
     WindowLook::setTextColour(this, maroon);
     ignoreHeldKeys(this);
@@ -178,14 +118,18 @@ void TAboutBox::createControls()
 
 void TAboutBox::layOutTexts()
 {
+    // A text too long for the panel moves left, then is set smaller, then shortened (the
+    // maker's details are whatever the distributor put in).
     const int right = panelRect.width() - panelMargin;
-    placeLine(Label1, nameAt, right);
-    placeLine(Version, QPoint(nameAt.x(), Label1->geometry().bottom() + 3), right);
-    placeLine(Label4, emailAt, right);
-    placeLine(Label5, homePageAt, right);
+    TextFit::placeLine(Label1, nameAt, panelMargin, right);
+    TextFit::placeLine(Version, QPoint(nameAt.x(), Label1->geometry().bottom() + 3), panelMargin,
+                       right);
+    TextFit::placeLine(Label4, emailAt, panelMargin, right);
+    TextFit::placeLine(Label5, homePageAt, panelMargin, right);
     // Below the links, across the panel: what the program is, then the thank-you.
     const int width = right - panelMargin;
-    placeBlock(Comments, QRect(panelMargin, Label5->geometry().bottom() + 3, width, 1 << 16));
+    TextFit::placeBlock(Comments,
+                        QRect(panelMargin, Label5->geometry().bottom() + 3, width, 1 << 16));
     m_thanksArea = QRect(panelMargin, Comments->geometry().bottom() + 3, width, 0);
     m_thanksArea.setBottom(panelRect.height() - panelMargin / 2 - 1);
     layOutThanks();
@@ -195,13 +139,12 @@ void TAboutBox::layOutThanks()
 {
     QRect area = m_thanksArea;
     Thanks->setFont(font());
-    shrinkToFit(Thanks, area.size());
-    if (!textFits(Thanks, area.size())) {
+    if (!TextFit::shrinkToFit(Thanks, area.size())) {
         // A donation request with a long bank name also takes the description's place.
         Comments->hide();
         area.setTop(Comments->geometry().top());
         Thanks->setFont(font());
-        shrinkToFit(Thanks, area.size());
+        TextFit::shrinkToFit(Thanks, area.size());
     }
     Thanks->setGeometry(area);
 }

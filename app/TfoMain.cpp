@@ -16,6 +16,7 @@
 #include "widgets/BevelPanel.h"
 #include "widgets/EditMenu.h"
 #include "widgets/Png.h"
+#include "widgets/TextFit.h"
 #include "widgets/TopAligned.h"
 #include "widgets/WindowLook.h"
 
@@ -43,15 +44,6 @@ constexpr int panelHeight = 30;
 // The window is drawn for its own size: never maximised, never full screen.
 constexpr Qt::WindowStates refusedStates = Qt::WindowMaximized | Qt::WindowFullScreen;
 
-void setBaseColour(QWidget *widget, QPalette::ColorRole role)
-{
-    QPalette palette = widget->palette();
-    const QColor colour = palette.color(QPalette::Active, role);
-    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
-        palette.setColor(group, QPalette::Base, colour);
-    widget->setPalette(palette);
-}
-
 // A label sized to its text (never narrower than the text, so nothing is cut off).
 QLabel *makeLabel(const QString &text, QWidget *parent, int left, int top)
 {
@@ -59,18 +51,6 @@ QLabel *makeLabel(const QString &text, QWidget *parent, int left, int top)
     label->move(left, top);
     label->adjustSize();
     return label;
-}
-
-// Narrows a label's font, a little at a time, until its text fits `maxWidth`: font engines
-// differ, and a label must neither be cut off nor run into its neighbour.
-void fitWidth(QLabel *label, int maxWidth)
-{
-    QFont font = label->font();
-    for (int stretch = 98; label->sizeHint().width() > maxWidth && stretch >= 80; stretch -= 2) {
-        font.setStretch(stretch);
-        label->setFont(font);
-    }
-    label->adjustSize();
 }
 
 QToolButton *makeSpeedButton(const char *name, const QString &glyph, const QString &tip,
@@ -140,7 +120,7 @@ void TfoMain::createControls()
     edAnswer->setGeometry(240, 50, 81, 41);
     edAnswer->setFont(makeFont(TechnicalFace, 20, true));
     setTextColour(edAnswer, Qt::blue);
-    setBaseColour(edAnswer, QPalette::Button);
+    setColour(edAnswer, QPalette::Base, edAnswer->palette().color(QPalette::Button));
     limitToWholeCharacters(edAnswer, AnswerCharacters);
     edAnswer->setToolTip(QStringLiteral("Tempat menjawab"));
     edAnswer->setAccessibleName(QStringLiteral("Jawaban"));
@@ -153,7 +133,7 @@ void TfoMain::createControls()
     edNo->setReadOnly(true);
     // A click selects its number for copying; Tab passes it by.
     edNo->setFocusPolicy(Qt::ClickFocus);
-    setBaseColour(edNo, QPalette::ToolTipBase);
+    setColour(edNo, QPalette::Base, edNo->palette().color(QPalette::ToolTipBase));
     edNo->setToolTip(QStringLiteral("Nomor pertanyaan"));
     edNo->setAccessibleName(edNo->toolTip());
 
@@ -178,7 +158,8 @@ void TfoMain::createControls()
     Label1 = makeLabel(QStringLiteral("&Nama pelajar:"), Panel1, 5, 7);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setBuddy(edName);
-    fitWidth(Label1, edName->x() - Label1->x() - 1);
+    // Font engines differ: the label must neither be cut off nor run into the name box.
+    TextFit::placeLine(Label1, Label1->pos(), Label1->x(), edName->x() - 1);
 
     btnPlay = makeSpeedButton("btnPlay", QStringLiteral("glyph_play.png"),
                               QStringLiteral("Mulai belajar"), Panel1, 160);

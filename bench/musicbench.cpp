@@ -14,6 +14,7 @@
 // paint, in a fresh process each time; with the tune absent, the time the error box stood
 // open is left out, so that both figures count the program's own work.
 #include "app/TfoMain.h"
+#include "dialogs/TMessageForm.h"
 #include "music/TMediaPlayer.h"
 #include "platform/portable/AudioEngine.h"
 #include "platform/portable/DesktopOpener.h"
@@ -28,7 +29,6 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
-#include <QMessageBox>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -244,11 +244,11 @@ int startOnce(int argc, char *argv[], const QElapsedTimer &sinceMain)
     } watcher;
     TfoMain *window = nullptr;
     watcher.filter = [&](QObject *watched, QEvent *event) {
-        auto *box = qobject_cast<QMessageBox *>(watched);
+        auto *box = qobject_cast<TMessageForm *>(watched);
         if (box != nullptr && event->type() == QEvent::Show) {
             boxShown = sinceMain.nsecsElapsed();
             QMetaObject::invokeMethod(
-                box, [box] { box->done(QMessageBox::Ok); }, Qt::QueuedConnection);
+                box, [box] { box->done(mrOk); }, Qt::QueuedConnection);
         } else if (box != nullptr && event->type() == QEvent::Hide && boxShown >= 0) {
             boxOpenFor += sinceMain.nsecsElapsed() - boxShown;
             boxShown = -1;

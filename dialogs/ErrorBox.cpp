@@ -1,12 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "dialogs/ErrorGuard.h"
-#include "dialogs/HeldKeys.h"
-#include "widgets/ReadableText.h"
-#include "widgets/WindowLook.h"
+#include "dialogs/ErrorBox.h"
 
-#include <QAbstractButton>
+#include "dialogs/TMessageForm.h"
+
 #include <QApplication>
-#include <QMessageBox>
 #include <QPointer>
 #include <QWidget>
 #include <cstdio>
@@ -17,8 +14,8 @@ void showErrorBox(const QString &message)
     // for it.
     const QString text = message + u'.';
 
-    // Without a widget application there is nothing to show a box on (a console tool or a
-    // test of plain logic): say it where a developer will see it instead of aborting.
+    // Without a widget application there is nothing to show a box on: say it where a developer
+    // will see it instead of aborting.
     if (!qobject_cast<QApplication *>(QCoreApplication::instance())) {
         std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
         return;
@@ -29,24 +26,10 @@ void showErrorBox(const QString &message)
         grabber->releaseMouse();
     QPointer<QWidget> active = QApplication::activeWindow();
 
-    // Application-modal: every other window of the program takes no input until it closes.
-    QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), text,
-                    QMessageBox::Ok);
+    // Owned by no window: an error may come while the main window is being made or taken down.
+    TMessageForm box(QApplication::applicationDisplayName(), text, TMsgDlgType::mtError,
+                     {TMsgDlgBtn::mbOK});
     box.setObjectName(QStringLiteral("errorBox"));
-    box.setWindowFlags(WindowLook::FixedDialogFlags);
-    logReadable("dialog", box.windowTitle() + QStringLiteral(": ") + text);
-    box.setTextFormat(Qt::PlainText);
-    // The program's own face, as in its other dialogs: Windows has a face of its own for message
-    // boxes, which Qt gives them unless told otherwise.
-    box.setFont(WindowLook::makeFont(WindowLook::UiFace, WindowLook::UiPoints));
-    box.setWindowModality(Qt::ApplicationModal);
-    // One button: Enter presses it as the default, Escape as the escape button.
-    QAbstractButton *ok = box.button(QMessageBox::Ok);
-    ok->setObjectName(QStringLiteral("button1"));
-    box.setDefaultButton(QMessageBox::Ok);
-    box.setEscapeButton(ok);
-    box.setProperty("iconKind", QStringLiteral("critical"));
-    ignoreHeldKeys(&box);
     box.exec();
 
     if (active)

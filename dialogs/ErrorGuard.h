@@ -2,14 +2,11 @@
 #pragma once
 
 #include "core/Errors.h"
+#include "dialogs/ErrorBox.h"
 
 #include <QString>
 #include <exception>
 #include <utility>
-
-// Shows the program's error box for `message`, modally: the message followed by a full
-// stop, the program's title as caption, the stop icon and one OK button.
-void showErrorBox(const QString &message);
 
 // Runs one entry point from Qt into our code (a slot, an event handler, the window's
 // creation). Any exception that leaves it is shown in the error box and goes no further,

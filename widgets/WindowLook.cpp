@@ -7,12 +7,17 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QIcon>
-#include <QPalette>
 #include <QPixmap>
 #include <QScreen>
 #include <QWidget>
 
 namespace WindowLook {
+
+namespace {
+constexpr Qt::WindowFlags fixedDialogFlags =
+    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
+} // namespace
 
 QFont makeFont(QStringView family, qreal points, bool bold)
 {
@@ -36,14 +41,24 @@ int captionWidth(const QWidget *window)
     return metrics.horizontalAdvance(window->windowTitle()) * 3 / 2 + 4 * 2 * metrics.height();
 }
 
-void setTextColour(QWidget *widget, const QColor &colour)
+void makeFixedDialog(QWidget *dialog, QSize size)
+{
+    dialog->setWindowFlags(fixedDialogFlags);
+    dialog->setFixedSize(size);
+}
+
+void setColour(QWidget *widget, QPalette::ColorRole role, const QColor &colour)
 {
     QPalette palette = widget->palette();
-    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-        palette.setColor(group, QPalette::WindowText, colour);
-        palette.setColor(group, QPalette::Text, colour);
-    }
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        palette.setColor(group, role, colour);
     widget->setPalette(palette);
+}
+
+void setTextColour(QWidget *widget, const QColor &colour)
+{
+    setColour(widget, QPalette::WindowText, colour);
+    setColour(widget, QPalette::Text, colour);
 }
 
 void centreOnScreen(QWidget *window)

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <QFont>
+#include <QPalette>
+#include <QSize>
 #include <QString>
 #include <QStringView>
 #include <Qt>
@@ -33,12 +35,10 @@ QFont makeFont(QStringView family, qreal points, bool bold = false);
 // The program's icon, shown on the title bar and the task-bar button of every window of it.
 QIcon programIcon();
 
-// A fixed dialog's window, as the platform's own fixed dialogs are: a title bar with the
-// system menu and a close button only (no minimise, no maximise), and no resizing (with a fixed
-// size set on the dialog).
-inline constexpr Qt::WindowFlags FixedDialogFlags =
-    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
+// Makes `dialog` a fixed dialog of `size`, as the platform's own fixed dialogs are: a title bar
+// with the system menu and a close button only (no minimise, no maximise), and no resizing.
+// Every dialog of the program is one.
+void makeFixedDialog(QWidget *dialog, QSize size);
 
 // The width a title bar needs to show `window`'s caption in full: some window managers (openbox
 // among them) put their icon and minimise and maximise buttons on every dialog, whatever it
@@ -46,7 +46,11 @@ inline constexpr Qt::WindowFlags FixedDialogFlags =
 // room for four such boxes of about two lines' height each beside it.
 int captionWidth(const QWidget *window);
 
-// Colours the widget's text, in every state (a disabled answer box keeps its blue).
+// Gives one colour role of the widget's palette `colour` in every state (a disabled answer box
+// keeps its colours).
+void setColour(QWidget *widget, QPalette::ColorRole role, const QColor &colour);
+
+// Colours the widget's text (a label's, an edit box's), in every state.
 void setTextColour(QWidget *widget, const QColor &colour);
 
 // Moves a top-level window, frame included, to the middle of its screen's free area (a

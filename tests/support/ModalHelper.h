@@ -20,13 +20,10 @@
 // instead of hanging it. At the end of a test, strayWindows() lists every top-level
 // window still visible that the test did not expect (check it in cleanup()).
 //
-// What the program's dialogs look like to these helpers:
-//   - the message dialogs (MessageDlg, ShowMessage): objectName "messageDialog", text label
-//     "messageText", buttons "button<result>" (OK "button1", Cancel "button2", Yes
-//     "button6", No "button7", ...);
-//   - the error box: objectName "errorBox", a QMessageBox whose OK button is "button1";
-//   - both carry an "iconKind" property: "warning", "critical", "information",
-//     "question" or "" (no icon). Other QMessageBoxes are read through their own API.
+// What the program's messages look like to these helpers (dialogs/TMessageForm.h): text label
+// "messageText", buttons "button<result>" (OK "button1", Yes "button6", No "button7"), an
+// "iconKind" property ("warning", "critical", "information", "question" or "" for no icon);
+// objectName "messageDialog", the error box "errorBox".
 // Every dialog is also asked how it asks the window manager to frame it: as a fixed dialog,
 // with the program's icon (set by prepareApplication, as in the program).
 
@@ -36,7 +33,6 @@
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
@@ -65,23 +61,6 @@ inline QImage iconImage(const QIcon &icon)
     return icon.pixmap(32, 32).toImage().convertToFormat(QImage::Format_ARGB32);
 }
 
-inline QString iconKindOf(QMessageBox::Icon icon)
-{
-    switch (icon) {
-    case QMessageBox::Warning:
-        return QStringLiteral("warning");
-    case QMessageBox::Critical:
-        return QStringLiteral("critical");
-    case QMessageBox::Information:
-        return QStringLiteral("information");
-    case QMessageBox::Question:
-        return QStringLiteral("question");
-    case QMessageBox::NoIcon:
-        break;
-    }
-    return QString();
-}
-
 // The dialog's visible push buttons, left to right.
 inline QList<QPushButton *> buttonsOf(QWidget *dialog)
 {
@@ -102,14 +81,9 @@ inline DialogSeen describe(QWidget *dialog)
     DialogSeen seen;
     seen.objectName = dialog->objectName();
     seen.caption = dialog->windowTitle();
-    if (auto *box = qobject_cast<QMessageBox *>(dialog)) {
-        seen.text = box->text();
-        seen.iconKind = iconKindOf(box->icon());
-    } else {
-        if (auto *label = dialog->findChild<QLabel *>(QStringLiteral("messageText")))
-            seen.text = label->text();
-        seen.iconKind = dialog->property("iconKind").toString();
-    }
+    if (auto *label = dialog->findChild<QLabel *>(QStringLiteral("messageText")))
+        seen.text = label->text();
+    seen.iconKind = dialog->property("iconKind").toString();
     const auto buttons = buttonsOf(dialog);
     for (QPushButton *button : buttons)
         seen.buttons.append(button->text());
@@ -156,15 +130,14 @@ enum class Held
     PressedTwice
 };
 
-// Sends to the dialog's focused widget what a key held down sends, up to its release.
+// Sends what a key held down sends, up to its release, each event to the widget focused then.
 inline void holdKey(QWidget *dialog, Qt::Key key, const QString &text, Held how)
 {
-    QWidget *target = dialog->focusWidget() ? dialog->focusWidget() : dialog;
     const bool flagged = how == Held::FlaggedRepeats;
     const auto send = [&](QEvent::Type type, ulong time, bool repeat) {
         QKeyEvent event(type, key, Qt::NoModifier, text, repeat);
         event.setTimestamp(flagged ? 0 : time); // flagged: no time to tell them by
-        QApplication::sendEvent(target, &event);
+        QApplication::sendEvent(dialog->focusWidget() ? dialog->focusWidget() : dialog, &event);
     };
     for (ulong time : {500ul, 540ul}) {
         if (how != Held::PressedTwice)
