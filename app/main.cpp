@@ -6,8 +6,8 @@
 #include "platform/portable/ProcessSetUp.h"
 #include "platform/portable/ProgramFolders.h"
 #include "platform/sdl/SdlAudioOutput.h"
-#include "program/FontWarmUp.h"
-#include "program/Startup.h"
+#include "startup/FontWarmUp.h"
+#include "startup/Startup.h"
 
 #include <QApplication>
 

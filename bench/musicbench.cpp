@@ -21,8 +21,8 @@
 #include "platform/portable/MusicDevice.h"
 #include "platform/portable/ProgramFolders.h"
 #include "platform/sdl/SdlAudioOutput.h"
-#include "program/SoundActivity.h"
-#include "program/Startup.h"
+#include "startup/SoundActivity.h"
+#include "startup/Startup.h"
 
 #include <QApplication>
 #include <QDir>

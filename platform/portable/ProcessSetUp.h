@@ -10,7 +10,7 @@
 void restrictLibrarySearch();
 
 // Makes the faces the program writes with ready for the system's font lookup. It may take a
-// while, and runs on a thread of its own (program/FontWarmUp.h).
+// while, and runs on a thread of its own (startup/FontWarmUp.h).
 void prepareSystemFonts();
 
 // Shows the program's installers that it runs, so that they change none of its files while it

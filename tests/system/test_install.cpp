@@ -10,7 +10,7 @@
 #include "platform/portable/AudioEngine.h"
 #include "platform/portable/MusicDevice.h"
 #include "platform/portable/ProgramFolders.h"
-#include "program/Startup.h"
+#include "startup/Startup.h"
 
 #include <QApplication>
 #include <QDirIterator>

@@ -12,7 +12,7 @@
 #include "platform/portable/DesktopOpener.h"
 #include "platform/portable/Mixer.h"
 #include "platform/portable/Sound.h"
-#include "program/Startup.h"
+#include "startup/Startup.h"
 #include "tests/support/LocaleInForce.h"
 #include "tests/support/ModalHelper.h"
 #include "tests/support/RecordingDesktopOpener.h"

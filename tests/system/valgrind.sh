@@ -34,7 +34,7 @@ ours=$(awk -v src="$source_dir/" '
   function keep(r) {
     if (r !~ /(definitely lost|Invalid (read|write|free)|uninitialised|Conditional jump|Mismatched free|overlap)/) return 0
     return index(r, src "app/") || index(r, src "dialogs/") || index(r, src "music/") ||
-           index(r, src "about/") || index(r, src "platform/") || index(r, src "program/") ||
+           index(r, src "about/") || index(r, src "platform/") || index(r, src "startup/") ||
            index(r, src "widgets/") || index(r, src "core/")
   }' "$log")
 if [ -n "$ours" ]; then

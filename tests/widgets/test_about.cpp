@@ -4,7 +4,7 @@
 // behind the picture, and where the readme is found.
 #include "about/TAboutBox.h"
 #include "app/TfoMain.h"
-#include "program/Startup.h"
+#include "startup/Startup.h"
 #include "tests/support/WindowFixture.h"
 #include "widgets/BevelPanel.h"
 

@@ -2,7 +2,7 @@
 // A child answering: typed keys, three tries, the messages, and the report at the end.
 #include "app/TfoMain.h"
 #include "dialogs/MessageDialogs.h"
-#include "program/Startup.h"
+#include "startup/Startup.h"
 #include "tests/support/LocaleInForce.h"
 #include "tests/support/WindowFixture.h"
 

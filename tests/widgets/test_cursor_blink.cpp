@@ -2,7 +2,7 @@
 // The text cursor at rest: it stops blinking, and stays shown, once the user has left the
 // program alone, and blinks again at the desktop's pace on the next key, click or change of
 // focus.
-#include "program/CursorBlink.h"
+#include "startup/CursorBlink.h"
 
 #include <QApplication>
 #include <QLineEdit>

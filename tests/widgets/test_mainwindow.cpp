@@ -2,7 +2,7 @@
 // The main window as a child meets it: its start, choosing operation and level, starting a
 // lesson and the questions painted in the bubble.
 #include "app/TfoMain.h"
-#include "program/Startup.h"
+#include "startup/Startup.h"
 #include "tests/support/WindowFixture.h"
 #include "widgets/BevelPanel.h"
 #include "widgets/Png.h"

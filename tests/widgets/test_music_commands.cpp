@@ -6,7 +6,7 @@
 #include "app/TfoMain.h"
 #include "core/Errors.h"
 #include "music/TMediaPlayer.h"
-#include "program/Startup.h"
+#include "startup/Startup.h"
 #include "tests/support/ModalHelper.h"
 #include "tests/support/MusicNotifications.h"
 #include "tests/support/RecordingDesktopOpener.h"

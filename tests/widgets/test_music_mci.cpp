@@ -9,7 +9,7 @@
 #include "app/TfoMain.h"
 #include "music/TMediaPlayer.h"
 #include "platform/windows/MciSequencer.h"
-#include "program/Startup.h"
+#include "startup/Startup.h"
 #include "tests/support/RecordingDesktopOpener.h"
 #include "tests/support/RecordingSoundSink.h"
 #include "tests/support/TestServices.h"

@@ -10,7 +10,7 @@
 #include "app/TfoMain.h"
 #include "music/TMediaPlayer.h"
 #include "platform/portable/AudioEngine.h"
-#include "program/Startup.h"
+#include "startup/Startup.h"
 #include "tests/support/ModalHelper.h"
 #include "tests/support/RecordingDesktopOpener.h"
 #include "tests/support/RecordingSoundSink.h"

@@ -7,7 +7,7 @@
 #include "music/TMediaPlayer.h"
 #include "platform/linux/FluidSynthSequencer.h"
 #include "platform/portable/AudioEngine.h"
-#include "program/Startup.h"
+#include "startup/Startup.h"
 #include "tests/support/ModalHelper.h"
 #include "tests/support/RecordingDesktopOpener.h"
 #include "tests/support/RecordingSoundSink.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What starts the sound and what wakes it: the first paint of the window starts it once, and
 // the user's signs of activity (not every event) wake a device closed while idle.
-#include "program/SoundActivity.h"
+#include "startup/SoundActivity.h"
 
 #include <QApplication>
 #include <QEnterEvent>

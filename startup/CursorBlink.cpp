@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "program/CursorBlink.h"
+#include "startup/CursorBlink.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "program/Startup.h"
+#include "startup/Startup.h"
 
-#include "program/CursorBlink.h"
-#include "program/ProgramStyle.h"
-#include "program/SoundActivity.h"
-#include "program/ToolTips.h"
+#include "startup/CursorBlink.h"
+#include "startup/ProgramStyle.h"
+#include "startup/SoundActivity.h"
+#include "startup/ToolTips.h"
 #include "widgets/WindowLook.h"
 
 #include <QApplication>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "program/FontWarmUp.h"
+#include "startup/FontWarmUp.h"
 
 #include "platform/portable/ProcessSetUp.h"
 #include "platform/portable/ThreadName.h"

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "program/ToolTips.h"
+#include "startup/ToolTips.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "program/ProgramStyle.h"
+#include "startup/ProgramStyle.h"
 
-#include "program/ToolTips.h"
+#include "startup/ToolTips.h"
 
 #include <QGuiApplication>
 #include <QIcon>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "program/SoundActivity.h"
+#include "startup/SoundActivity.h"
 
 #include <QApplication>
 #include <QEvent>
