@@ -114,8 +114,8 @@ class TfoMain : public QMainWindow
     QAction *Readme1 = nullptr;           // "Readme"
     QLabel *Image1 = nullptr;             // the picture of two children
 
-    // The lesson the window shows: its state under the names it has always had (lesson.Score, …) and its
-    // rules. Public, like the controls, so that tests can read and set it.
+    // The lesson the window shows: its state under the names it has always had (lesson.Score,
+    // …) and its rules. Public, like the controls, so that tests can read and set it.
     Lesson lesson;
 
     // Handlers and the window's operations, public so that tests can drive them as the menu
