@@ -268,6 +268,10 @@ configure_qt() {
   #    variant by name too: FEATURE_opengl alone leaves "dynamic OpenGL" on, with which the
   #    windows plugin does not compile, and a build folder keeps features it once had.
   #  - FreeType stays: the offscreen plugin's font database on Windows is FreeType's.
+  #  - The DLLs are what both installers carry, so they are built for size (-Os), and
+  #    widgets, dialogs and formats no part of Numbelo uses are left out: the graphics view,
+  #    the file, colour and font dialogs, wizards, MDI, dock widgets, calendars and
+  #    date editors, PDF, ODF and Markdown writing, animated images, undo, shared memory.
   logged "$scratch/log/qt-configure.txt" \
     cmake -G Ninja -S "$(qt_source)" -B "$scratch/build/qt" \
       -DCMAKE_TOOLCHAIN_FILE="$toolchain_file" \
@@ -290,7 +294,19 @@ configure_qt() {
       -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_freetype=OFF \
       -DFEATURE_system_doubleconversion=OFF \
       -DFEATURE_tabletevent=OFF \
-      -DFEATURE_direct2d=OFF -DFEATURE_directwrite3=OFF
+      -DFEATURE_direct2d=OFF -DFEATURE_directwrite3=OFF \
+      -DFEATURE_optimize_size=ON \
+      -DFEATURE_graphicsview=OFF -DFEATURE_filedialog=OFF -DFEATURE_fscompleter=OFF \
+      -DFEATURE_filesystemmodel=OFF -DFEATURE_colordialog=OFF -DFEATURE_fontdialog=OFF \
+      -DFEATURE_fontcombobox=OFF -DFEATURE_errormessage=OFF \
+      -DFEATURE_wizard=OFF -DFEATURE_mdiarea=OFF -DFEATURE_dockwidget=OFF \
+      -DFEATURE_calendarwidget=OFF -DFEATURE_datetimeedit=OFF -DFEATURE_keysequenceedit=OFF \
+      -DFEATURE_lcdnumber=OFF -DFEATURE_dial=OFF -DFEATURE_columnview=OFF \
+      -DFEATURE_splashscreen=OFF -DFEATURE_undoview=OFF -DFEATURE_undogroup=OFF \
+      -DFEATURE_undostack=OFF -DFEATURE_undocommand=OFF -DFEATURE_pdf=OFF \
+      -DFEATURE_textodfwriter=OFF -DFEATURE_textmarkdownreader=OFF \
+      -DFEATURE_textmarkdownwriter=OFF -DFEATURE_movie=OFF -DFEATURE_systemtrayicon=OFF \
+      -DFEATURE_sharedmemory=OFF -DFEATURE_systemsemaphore=OFF
 }
 
 compile_qt() {
